@@ -1,0 +1,33 @@
+// The process start, in the order it must happen:
+//   101  the processor check (nothing may run on a processor without SSE2);
+//   102  the support library's one-time start-up;
+//   then every object of default priority, the application object among them.
+// GCC runs dynamic initialisers of lower init_priority first, across all
+// translation units of the executable, so the order does not depend on the
+// link order.  Only this translation unit uses init_priority.
+
+#include "app/application_id.h"
+#include "app/process_locale.h"
+#include "support/startup.h"
+#include "support/system_checks.h"
+
+namespace {
+
+struct ProcessorCheckStage {
+    ProcessorCheckStage() { va::CheckProcessor(); }
+};
+
+struct SupportStartupStage {
+    SupportStartupStage()
+    {
+        va::StartupSteps steps;
+        steps.setUpProcessLocale = va::SetUpProcessLocale;
+        steps.determineApplicationId = va::DetermineApplicationId;
+        va::RunSupportStartup(steps);
+    }
+};
+
+ProcessorCheckStage processorCheck __attribute__((init_priority(101)));
+SupportStartupStage supportStartup __attribute__((init_priority(102)));
+
+}  // namespace

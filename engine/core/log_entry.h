@@ -1,0 +1,28 @@
+#pragma once
+// One journal record; portable so the log parser builds natively.
+
+#include <cstdint>
+#include <string>
+
+namespace va {
+
+enum LogEntryType : std::int32_t {
+    CreatedFolder = 0,
+    InstalledFile = 1,
+    ProgramShortcut = 2,
+    UninstallShortcut = 3,
+    DesktopShortcut = 4,
+    UninstallKey = 5,
+    FileTypes = 6,
+    DirectXRuntime = 7,
+};
+
+struct LogEntry {
+    std::int32_t Type = CreatedFolder;
+    std::wstring Path;
+    std::wstring BackupPath;
+    std::uint8_t Outcome = 0;
+    std::int32_t Detail = -1;
+};
+
+}  // namespace va

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# One-time machine set-up for building and testing the installer.
+# Idempotent: a second run checks and changes nothing.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+third="$here/third_party_src"   # ignored by git; target-built pieces of Debian sources
+
+as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+
+packages=(
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
+  cmake ninja-build make pkg-config
+  wine wine32:i386 wine64 xvfb xauth
+  googletest libboost1.74-dev libboost-iostreams1.74-dev libbz2-dev bzip2
+  dpkg-dev xz-utils
+)
+
+need_install=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || need_install+=("$p")
+done
+
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  as_root dpkg --add-architecture i386
+  need_update=1
+fi
+
+# deb-src mirroring the existing Debian entry, in its own file.
+src_file=/etc/apt/sources.list.d/trelvane-deb-src.sources
+if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ && ! grep -qs '^deb-src' /etc/apt/sources.list; then
+  tmp=$(mktemp)
+  awk '
+    /^Types:/ { types=$0; next }
+    /^URIs:/ { uris=$0 } /^Suites:/ { suites=$0 } /^Components:/ { comps=$0 } /^Signed-By:/ { sig=$0 }
+    /^$/ { if (uris != "" && uris ~ /debian/) { print "Types: deb-src"; print uris; print suites; print comps; if (sig!="") print sig; print "" } uris=suites=comps=sig="" }
+    END { if (uris != "" && uris ~ /debian/) { print "Types: deb-src"; print uris; print suites; print comps; if (sig!="") print sig; print "" } }
+  ' /etc/apt/sources.list.d/debian.sources > "$tmp"
+  as_root install -m 0644 "$tmp" "$src_file"
+  rm -f "$tmp"
+  need_update=1
+fi
+
+if [ "${#need_install[@]}" -gt 0 ] || [ -n "${need_update:-}" ] || [ ! -d "$third/bzip2" ] || [ ! -d "$third/boost" ]; then
+  as_root apt-get update -qq
+fi
+if [ "${#need_install[@]}" -gt 0 ]; then
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${need_install[@]}"
+fi
+
+mkdir -p "$third"
+
+# libbz2's C sources, for the target.
+if [ ! -f "$third/bzip2/bzlib.c" ]; then
+  work=$(mktemp -d)
+  (cd "$work" && apt-get source -qq --download-only bzip2 >/dev/null 2>&1)
+  tarball=$(ls "$work"/bzip2_*.orig.tar.* | head -n1)
+  mkdir -p "$third/bzip2.tmp"
+  tar -xf "$tarball" -C "$third/bzip2.tmp" --strip-components=1
+  rm -rf "$third/bzip2"; mv "$third/bzip2.tmp" "$third/bzip2"
+  rm -rf "$work"
+fi
+
+# The two compiled Boost sources we need, out of the big tarball.
+if [ ! -f "$third/boost/libs/iostreams/src/bzip2.cpp" ]; then
+  work=$(mktemp -d)
+  (cd "$work" && apt-get source -qq --download-only boost1.74 >/dev/null 2>&1)
+  tarball=$(ls "$work"/boost1.74_*.orig.tar.* | head -n1)
+  mkdir -p "$third/boost.tmp"
+  tar -xf "$tarball" -C "$third/boost.tmp" --strip-components=1 --wildcards \
+    '*/libs/iostreams/src/bzip2.cpp' \
+    '*/libs/serialization/src/archive_exception.cpp'
+  rm -rf "$third/boost"; mv "$third/boost.tmp" "$third/boost"
+  rm -rf "$work"
+fi
+
+# Only boost/ is exposed to the cross compiler, never the host's /usr/include.
+mkdir -p "$third/include"
+[ -L "$third/include/boost" ] || ln -sfn /usr/include/boost "$third/include/boost"
+
+# GoogleTest sources for the target build.
+[ -f /usr/src/googletest/CMakeLists.txt ] || { echo "googletest sources missing" >&2; exit 1; }
+
+echo "setup: ok"
