@@ -1,0 +1,47 @@
+#pragma once
+// Destination folders in the package begin with a token such as
+// "<InstallPath>" or "<CommonData>"; this turns them into folders of this
+// machine and marks the folders below all-users locations as shared.
+
+#include <functional>
+#include <string>
+
+namespace va {
+
+// CSIDL values of the shell's special folders the tokens stand for.
+namespace csidl {
+inline constexpr int desktop_directory = 0x10;
+inline constexpr int common_desktop_directory = 0x19;
+inline constexpr int appdata = 0x1A;
+inline constexpr int common_appdata = 0x23;
+inline constexpr int personal = 0x05;
+inline constexpr int windows = 0x24;
+inline constexpr int system = 0x25;
+inline constexpr int program_files = 0x26;
+inline constexpr int program_files_common = 0x2B;
+inline constexpr int common_documents = 0x2E;
+inline constexpr int none = -1;
+}  // namespace csidl
+
+struct FolderInputs {
+    std::wstring installation;  // the chosen installation folder
+    std::wstring samples;       // a folder name below the desktop, or an absolute path, or empty
+    std::wstring temporary;     // this run's temporary folder
+};
+
+// Looks a special folder up, with a second choice (or csidl::none); raises
+// unexpected (7) when neither is known.
+using KnownFolderFn = std::function<std::wstring(int csidl, int second_choice)>;
+using MarkSharedFn = std::function<void(const std::wstring&)>;
+
+// Resolves one destination folder.  An element in angle brackets that is no
+// token, and a ".." that would climb above the token's folder, raise
+// unexpected (7).
+std::wstring resolve_destination(const std::wstring& destination, const FolderInputs& inputs,
+                                 const KnownFolderFn& knownFolder, const MarkSharedFn& markShared);
+
+// Whether a samples folder is used as it is (drive, colon and separator, or
+// a root name such as a share).
+bool is_absolute_folder(const std::wstring& path) noexcept;
+
+}  // namespace va
