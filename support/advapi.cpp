@@ -99,5 +99,89 @@ void SetSecurityDescriptorDacl(PSECURITY_DESCRIPTOR descriptor, bool present, PA
     Check(pSetSecurityDescriptorDacl(descriptor, present, acl, defaulted));
 }
 
+std::vector<BYTE> GetFileSecurity(const wchar_t* path, SECURITY_INFORMATION information)
+{
+    VA_ADVAPI(GetFileSecurityW);
+    DWORD needed = 0;
+    if (!pGetFileSecurityW(path, information, nullptr, 0, &needed) &&
+        ::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        ThrowLastErrorAsHresult();
+    std::vector<BYTE> buffer(needed ? needed : sizeof(SECURITY_DESCRIPTOR));
+    Check(pGetFileSecurityW(path, information, buffer.data(), static_cast<DWORD>(buffer.size()), &needed));
+    return buffer;
+}
+
+PACL GetSecurityDescriptorDacl(PSECURITY_DESCRIPTOR descriptor)
+{
+    VA_ADVAPI(GetSecurityDescriptorDacl);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL acl = nullptr;
+    Check(pGetSecurityDescriptorDacl(descriptor, &present, &acl, &defaulted));
+    return present ? acl : nullptr;
+}
+
+ACL_SIZE_INFORMATION GetAclSizeInformation(PACL acl)
+{
+    VA_ADVAPI(GetAclInformation);
+    ACL_SIZE_INFORMATION info{};
+    Check(pGetAclInformation(acl, &info, sizeof info, AclSizeInformation));
+    return info;
+}
+
+void* GetAce(PACL acl, DWORD index)
+{
+    VA_ADVAPI(GetAce);
+    void* ace = nullptr;
+    Check(pGetAce(acl, index, &ace));
+    return ace;
+}
+
+void AddAce(PACL acl, DWORD revision, DWORD startIndex, void* ace, DWORD length)
+{
+    VA_ADVAPI(AddAce);
+    Check(pAddAce(acl, revision, startIndex, ace, length));
+}
+
+void AddAccessAllowedAceEx(PACL acl, DWORD revision, DWORD flags, DWORD mask, PSID sid)
+{
+    VA_ADVAPI(AddAccessAllowedAceEx);
+    Check(pAddAccessAllowedAceEx(acl, revision, flags, mask, sid));
+}
+
+bool EqualSid(PSID a, PSID b)
+{
+    VA_ADVAPI(EqualSid);
+    return pEqualSid(a, b) != FALSE;
+}
+
+bool IsValidSid(PSID sid)
+{
+    VA_ADVAPI(IsValidSid);
+    return pIsValidSid(sid) != FALSE;
+}
+
+SECURITY_DESCRIPTOR_CONTROL GetSecurityDescriptorControl(PSECURITY_DESCRIPTOR descriptor)
+{
+    VA_ADVAPI(GetSecurityDescriptorControl);
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    Check(pGetSecurityDescriptorControl(descriptor, &control, &revision));
+    return control;
+}
+
+void SetSecurityDescriptorControl(PSECURITY_DESCRIPTOR descriptor, SECURITY_DESCRIPTOR_CONTROL mask,
+                                  SECURITY_DESCRIPTOR_CONTROL bits)
+{
+    VA_ADVAPI(SetSecurityDescriptorControl);
+    Check(pSetSecurityDescriptorControl(descriptor, mask, bits));
+}
+
+void SetFileSecurity(const wchar_t* path, SECURITY_INFORMATION information,
+                     PSECURITY_DESCRIPTOR descriptor)
+{
+    VA_ADVAPI(SetFileSecurityW);
+    Check(pSetFileSecurityW(path, information, descriptor));
+}
+
 }  // namespace advapi
 }  // namespace va

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "support/handles.h"
 
 namespace va {
@@ -31,6 +33,23 @@ void AddAccessAllowedAce(PACL acl, DWORD revision, DWORD mask, PSID sid);
 void InitializeSecurityDescriptor(PSECURITY_DESCRIPTOR descriptor, DWORD revision);
 void SetSecurityDescriptorDacl(PSECURITY_DESCRIPTOR descriptor, bool present, PACL acl,
                                bool defaulted);
+
+// File security and access lists (for the Users group's rights on placed
+// files and shared folders).
+std::vector<BYTE> GetFileSecurity(const wchar_t* path, SECURITY_INFORMATION information);
+// The descriptor's list, or nullptr when it has none.
+PACL GetSecurityDescriptorDacl(PSECURITY_DESCRIPTOR descriptor);
+ACL_SIZE_INFORMATION GetAclSizeInformation(PACL acl);
+void* GetAce(PACL acl, DWORD index);
+void AddAce(PACL acl, DWORD revision, DWORD startIndex, void* ace, DWORD length);
+void AddAccessAllowedAceEx(PACL acl, DWORD revision, DWORD flags, DWORD mask, PSID sid);
+bool EqualSid(PSID a, PSID b);
+bool IsValidSid(PSID sid);
+SECURITY_DESCRIPTOR_CONTROL GetSecurityDescriptorControl(PSECURITY_DESCRIPTOR descriptor);
+void SetSecurityDescriptorControl(PSECURITY_DESCRIPTOR descriptor, SECURITY_DESCRIPTOR_CONTROL mask,
+                                  SECURITY_DESCRIPTOR_CONTROL bits);
+void SetFileSecurity(const wchar_t* path, SECURITY_INFORMATION information,
+                     PSECURITY_DESCRIPTOR descriptor);
 
 }  // namespace advapi
 }  // namespace va

@@ -1,0 +1,20 @@
+#pragma once
+// The package travels as a resource of the installer; this reads it in
+// place from the loaded image.
+
+#include <windows.h>
+
+#include <istream>
+#include <memory>
+
+namespace va {
+
+inline constexpr int kPackageResourceType = 260;
+inline constexpr int kPackageResourceId = 134;
+
+// A seekable stream over the resource's bytes, looked up in
+// `resourceModule` (nullptr: the executable) and then in the executable.
+// Empty when the resource is missing, empty or cannot be loaded.
+std::unique_ptr<std::istream> open_resource_stream(int type, int id, HMODULE resourceModule = nullptr);
+
+}  // namespace va
