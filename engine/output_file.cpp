@@ -69,6 +69,20 @@ void MakeWritable(const std::wstring& path)
         ::SetFileAttributesW(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
 }
 
+// Like create_directories, but a failure carries the Windows error.
+void CreateFolders(const fs::path& folder)
+{
+    const DWORD attributes = ::GetFileAttributesW(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;
+    const fs::path parent = folder.parent_path();
+    if (!parent.empty() && parent != folder && parent != folder.root_path())
+        CreateFolders(parent);
+    if (!::CreateDirectoryW(folder.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
+        throw fs::filesystem_error("create folder", folder,
+                                   std::error_code(static_cast<int>(::GetLastError()), std::system_category()));
+}
+
 FolderStatus StatusOf(const std::wstring& path)
 {
     std::error_code ec;
@@ -103,7 +117,7 @@ std::unique_ptr<std::ostream> OpenOutputFile(const std::wstring& destination, Sh
     } else {
         const fs::path parent = target.parent_path();
         if (!parent.empty() && !fs::exists(parent, ec))
-            fs::create_directories(parent);  // raises with the Windows error
+            CreateFolders(parent);
     }
     ApplySharedFolderRights(target.parent_path().wstring(), shared, grant);
 
