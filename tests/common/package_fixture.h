@@ -1,9 +1,8 @@
 #pragma once
 // Building packages in memory and watching the reader, for the native and
-// the Windows tests alike.
+// the Windows tests alike (and the fuzz target: no test framework here).
 
 #include <bzlib.h>
-#include <gtest/gtest.h>
 
 #include <map>
 #include <memory>

@@ -91,7 +91,7 @@ PackResult write_package(const std::vector<ManifestEntry>& entries, const std::f
 
     const std::filesystem::path partial = output.string() + ".partial";
     PackResult result;
-    {
+    try {
         std::ofstream out(partial, std::ios::binary | std::ios::trunc);
         if (!out)
             throw std::runtime_error("cannot write '" + partial.string() + "'");
@@ -117,6 +117,10 @@ PackResult write_package(const std::vector<ManifestEntry>& entries, const std::f
         out.close();
         if (!out)
             throw std::runtime_error("cannot write '" + partial.string() + "'");
+    } catch (...) {
+        std::error_code ignored;
+        std::filesystem::remove(partial, ignored);
+        throw;
     }
     std::filesystem::rename(partial, output);
     result.entries = entries.size();
