@@ -72,7 +72,12 @@ std::unique_ptr<std::istream> open_resource_stream(int type, int id, HMODULE res
     if (!Locate(first, type, id, data, size) && first != executable)
         Locate(executable, type, id, data, size);
     if (!data || size == 0)
-        return std::make_unique<ResourceStream>(nullptr, 0);
+        return open_memory_stream(nullptr, 0);
+    return open_memory_stream(data, size);
+}
+
+std::unique_ptr<std::istream> open_memory_stream(const char* data, std::size_t size)
+{
     return std::make_unique<ResourceStream>(data, size);
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <istream>
 #include <memory>
 
@@ -16,5 +17,9 @@ inline constexpr int kPackageResourceId = 134;
 // `resourceModule` (nullptr: the executable) and then in the executable.
 // Empty when the resource is missing, empty or cannot be loaded.
 std::unique_ptr<std::istream> open_resource_stream(int type, int id, HMODULE resourceModule = nullptr);
+
+// A seekable stream over memory the caller keeps alive (a resource or a
+// mapped file), read in place.
+std::unique_ptr<std::istream> open_memory_stream(const char* data, std::size_t size);
 
 }  // namespace va

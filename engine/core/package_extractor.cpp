@@ -41,6 +41,51 @@ struct ExtractorSink {
     }
 };
 
+// The decompressor of the chain, stopped at its first failure.  The chain
+// swallows an error raised while it flushes and goes on writing; libbz2
+// must not be called again after a data error (it then reads out of
+// bounds), so every later call raises the first error again.
+class guarded_bzip2_decompressor : public io::bzip2_decompressor {
+public:
+    guarded_bzip2_decompressor() : io::bzip2_decompressor(io::bzip2::default_small, kBlockSize) {}
+
+    template <typename Sink>
+    std::streamsize write(Sink& sink, const char* bytes, std::streamsize length)
+    {
+        return guarded([&] { return io::bzip2_decompressor::write(sink, bytes, length); });
+    }
+
+    template <typename Sink>
+    void close(Sink& sink, std::ios_base::openmode which)
+    {
+        if (*failure_)
+            return;  // nothing more to decompress or to check
+        guarded([&] {
+            io::bzip2_decompressor::close(sink, which);
+            return 0;
+        });
+    }
+
+    std::exception_ptr failure() const { return *failure_; }
+
+private:
+    template <typename F>
+    auto guarded(F f)
+    {
+        if (*failure_)
+            std::rethrow_exception(*failure_);
+        try {
+            return f();
+        } catch (const io::bzip2_error&) {
+            *failure_ = std::current_exception();
+            throw;
+        }
+    }
+
+    // Shared by the copies the chain makes.
+    std::shared_ptr<std::exception_ptr> failure_ = std::make_shared<std::exception_ptr>();
+};
+
 // The package stream as the chain's source; it runs dry as soon as the
 // extractor has failed, so a cancelled extraction does not decompress the
 // rest of the package into nothing.
@@ -49,10 +94,11 @@ struct PackageSource {
     using category = io::source_tag;
     std::istream* stream;
     const PackageExtractor* extractor;
+    const guarded_bzip2_decompressor* decompressor;
 
     std::streamsize read(char* bytes, std::streamsize length)
     {
-        if (extractor->failure())
+        if (extractor->failure() || decompressor->failure())
             return -1;
         stream->read(bytes, length);
         const std::streamsize got = stream->gcount();
@@ -252,18 +298,22 @@ bool extract_package(std::istream& stream, const FolderInputs& folders,
         extractor.emplace(folders, callback, host);
         std::streamsize compressed = 0;
         if (stream.peek() != std::char_traits<char>::eof()) {  // an empty resource holds no stream
+            guarded_bzip2_decompressor decompressor;
             try {
                 io::filtering_ostream chain;
-                chain.push(io::bzip2_decompressor(), kBlockSize);
+                chain.push(decompressor, kBlockSize);
                 chain.push(ExtractorSink{&*extractor}, kBlockSize);
-                PackageSource source{&stream, &*extractor};
+                PackageSource source{&stream, &*extractor, &decompressor};
                 compressed = io::copy(source, chain, kBlockSize);
             } catch (...) {
-                if (!extractor->failure())
+                if (!extractor->failure() && !decompressor.failure())
                     throw;
             }
+            // The first failure is the one reported, wherever the chain left it.
             if (extractor->failure())
                 std::rethrow_exception(extractor->failure());
+            if (decompressor.failure())
+                std::rethrow_exception(decompressor.failure());
         }
         extractor->finish();
         if (!extractor->complete())
@@ -291,10 +341,18 @@ bool verify_package(std::istream& stream)
 {
     if (stream.peek() == std::char_traits<char>::eof())
         return !stream.bad();  // nothing to decompress: the extraction reports it
-    io::filtering_ostream chain;
-    chain.push(io::bzip2_decompressor(), kBlockSize);
-    chain.push(io::null_sink(), kBlockSize);
-    io::copy(stream, chain, kBlockSize);
+    guarded_bzip2_decompressor decompressor;
+    try {
+        io::filtering_ostream chain;
+        chain.push(decompressor, kBlockSize);
+        chain.push(io::null_sink(), kBlockSize);
+        io::copy(stream, chain, kBlockSize);
+    } catch (...) {
+        if (!decompressor.failure())
+            throw;
+    }
+    if (decompressor.failure())
+        std::rethrow_exception(decompressor.failure());
     return stream.good() && stream.peek() == std::char_traits<char>::eof();
 }
 
