@@ -29,26 +29,42 @@ public:
     void fill(char* out, std::size_t n)
     {
         for (std::size_t i = 0; i < n; ++i) {
-            if (run_ == 0) {
-                x_ = x_ * 1664525u + 1013904223u;
-                text_ = (x_ >> 28) < 11;  // about two thirds text
-                run_ = 64 + (x_ >> 20) % 512;
-            }
-            --run_;
-            x_ = x_ * 1103515245u + 12345u;
-            if (text_) {
-                static const char words[] = "material colour roughness scene object light camera texture ";
-                out[i] = words[(x_ >> 16) % (sizeof words - 1)];
-            } else {
-                out[i] = static_cast<char>(x_ >> 24);
-            }
+            if (pending_.empty())
+                next_token();
+            out[i] = pending_.back();
+            pending_.pop_back();
         }
     }
 
 private:
+    std::uint32_t next() { return x_ = x_ * 1664525u + 1013904223u; }
+
+    // Words of a record language, or a run of binary data whose values
+    // wander around a base, as in images and tables of numbers.
+    void next_token()
+    {
+        static const char* const words[] = {
+            "material", "colour", "roughness", "scene", "object", "light", "camera", "texture",
+            "vertex", "normal", "index", "layer", "group", "shader", "render", "pass",
+            "width", "height", "depth", "value", "name", "id", "=", ";", "{", "}", "\n", "0.5",
+            "1", "2", "true", "false"};
+        std::string token;
+        if ((next() >> 28) < 11) {
+            token = words[next() >> 27];
+            token += (next() >> 30) == 0 ? "\n" : " ";
+        } else {
+            const std::uint32_t length = 32 + (next() >> 24);
+            std::uint32_t base = next() >> 24;
+            for (std::uint32_t k = 0; k < length; ++k) {
+                base += (next() >> 29) - 3;
+                token += static_cast<char>(base + ((next() >> 30) & 1));
+            }
+        }
+        pending_.assign(token.rbegin(), token.rend());
+    }
+
     std::uint32_t x_;
-    std::uint32_t run_ = 0;
-    bool text_ = true;
+    std::string pending_;
 };
 
 class Compressor {
