@@ -1,0 +1,28 @@
+#include "engine/install_progress.h"
+
+#include <windows.h>
+
+#include "support/handles.h"
+
+namespace va {
+
+std::wstring FillInsert(const std::wstring& pattern, const std::wstring& insert)
+{
+    const DWORD_PTR arguments[] = {reinterpret_cast<DWORD_PTR>(insert.c_str())};
+    wchar_t* buffer = nullptr;
+    const DWORD length = ::FormatMessageW(
+        FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY,
+        pattern.c_str(), 0, 0, reinterpret_cast<wchar_t*>(&buffer), 0,
+        reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(arguments)));
+    UniqueLocal owner(buffer);
+    if (length == 0)
+        return pattern;
+    return std::wstring(buffer, length);
+}
+
+void AppendStepResult(InstallProgress& progress, const MessageTexts& texts, bool succeeded)
+{
+    progress.AppendProgressText(texts.Message(succeeded ? kMessageOk : kMessageFailed) + L"\r\n");
+}
+
+}  // namespace va
