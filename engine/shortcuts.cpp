@@ -85,7 +85,9 @@ bool CreateShortcut(const std::wstring& target, const std::wstring& folder, cons
                     std::wstring* linkPath, const ShortcutComCalls& com)
 {
     wchar_t workingFolder[MAX_PATH] = {};
-    if (!CopyToPathBuffer(target, workingFolder) || !::PathRemoveFileSpecW(workingFolder))
+    // A bare file name loses everything here: it has no folder to work in.
+    if (!CopyToPathBuffer(target, workingFolder) || !::PathRemoveFileSpecW(workingFolder) ||
+        workingFolder[0] == L'\0')
         return false;
 
     wchar_t linkName[MAX_PATH] = {};
