@@ -1,7 +1,7 @@
 #pragma once
 // Where the stand-in programs of this build tree lie, and how tests start
-// them.  Test executables sit in <tree>/tests/<area>/, the stand-ins in
-// <tree>/standins/.
+// them.  The stand-ins are in <tree>\standins, a test program somewhere
+// below <tree>.
 
 #include <windows.h>
 
@@ -16,9 +16,13 @@ inline std::wstring StandinsFolder()
     wchar_t path[MAX_PATH] = {};
     ::GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring folder = path;
-    for (int up = 0; up < 3; ++up)
-        folder.erase(folder.find_last_of(L'\\'));
-    return folder + L"\\standins";
+    for (size_t slash; (slash = folder.find_last_of(L'\\')) != std::wstring::npos;) {
+        folder.erase(slash);
+        const DWORD attributes = ::GetFileAttributesW((folder + L"\\standins").c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            return folder + L"\\standins";
+    }
+    return L"standins";
 }
 
 // `relative` below the stand-ins folder, e.g. L"dsetup-old\\DSetup.dll".

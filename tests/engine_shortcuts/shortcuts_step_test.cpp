@@ -139,6 +139,42 @@ TEST_F(ShortcutsStep, NeitherLinkShowsNothingAndJournalsNothing)
     EXPECT_TRUE(log_.NewEntries.empty());
 }
 
+TEST_F(ShortcutsStep, AnUpdateMovesThePreviousLinksAwayAndARollbackBringsThemBack)
+{
+    choices_.startMenu = choices_.desktop = true;
+    ::CreateDirectoryW((root_ + L"\\Start Menu").c_str(), nullptr);
+    ::CreateDirectoryW(choices_.startMenuFolder.c_str(), nullptr);
+    const std::wstring oldProgram = choices_.startMenuFolder + L"\\Trelvane 7.08f.lnk";
+    const std::wstring oldDesktop = CommonDesktop() + L"\\Trelvane 7.08f.lnk";
+    ASSERT_TRUE(CreateShortcut(paths_.mainProgram, choices_.startMenuFolder, nullptr, nullptr));
+    ASSERT_TRUE(::MoveFileW((choices_.startMenuFolder + L"\\Trelvane.lnk").c_str(), oldProgram.c_str()));
+    ASSERT_TRUE(::CopyFileW(oldProgram.c_str(), oldDesktop.c_str(), FALSE));
+    for (const auto& [type, path] : {std::pair{ProgramShortcut, oldProgram}, std::pair{DesktopShortcut, oldDesktop}}) {
+        LogEntry previous;
+        previous.Type = type;
+        previous.Path = path;
+        previous.Outcome = 1;
+        log_.PreviousEntries.push_back(previous);
+    }
+
+    ASSERT_TRUE(Run());
+    EXPECT_FALSE(FileExists(oldProgram));
+    EXPECT_FALSE(FileExists(oldDesktop));
+    EXPECT_TRUE(FileExists(choices_.startMenuFolder + L"\\Trelvane 7.08g.lnk"));
+    EXPECT_TRUE(FileExists(desktopLink_));
+
+    log_.Rollback();
+    EXPECT_TRUE(FileExists(oldProgram));
+    EXPECT_TRUE(FileExists(oldDesktop));
+    EXPECT_FALSE(FileExists(choices_.startMenuFolder + L"\\Trelvane 7.08g.lnk"));
+    EXPECT_FALSE(FileExists(desktopLink_));
+
+    ::DeleteFileW(oldProgram.c_str());
+    ::DeleteFileW(oldDesktop.c_str());
+    ::RemoveDirectoryW(choices_.startMenuFolder.c_str());
+    ::RemoveDirectoryW((root_ + L"\\Start Menu").c_str());
+}
+
 TEST_F(ShortcutsStep, AFailedLinkIsCommittedEmptyAndTheOthersAreStillMade)
 {
     choices_.startMenu = true;
