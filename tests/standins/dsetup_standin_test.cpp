@@ -14,6 +14,12 @@ using GetVersionFn = int(WINAPI*)(DWORD*, DWORD*);
 using SetCallbackFn = int(WINAPI*)(Callback);
 using SetupFn = int(WINAPI*)(HWND, LPWSTR, DWORD);
 
+template <class Function>
+Function Export(HMODULE module, const char* name)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
 constexpr wchar_t kRecordKey[] = L"Software\\Vantaro\\Test\\DirectSetup stand-in";
 
 int g_progressCalls = 0;
@@ -41,9 +47,9 @@ TEST(DSetupStandin, VariantsReportTheirRevisionAndResult)
         DeleteTree(HKEY_CURRENT_USER, kRecordKey);
         UniqueModule module(::LoadLibraryW(StandinPath(c.relative).c_str()));
         ASSERT_TRUE(module);
-        auto getVersion = reinterpret_cast<GetVersionFn>(::GetProcAddress(module.get(), "DirectXSetupGetVersion"));
-        auto setCallback = reinterpret_cast<SetCallbackFn>(::GetProcAddress(module.get(), "DirectXSetupSetCallback"));
-        auto setup = reinterpret_cast<SetupFn>(::GetProcAddress(module.get(), "DirectXSetupW"));
+        auto getVersion = Export<GetVersionFn>(module.get(), "DirectXSetupGetVersion");
+        auto setCallback = Export<SetCallbackFn>(module.get(), "DirectXSetupSetCallback");
+        auto setup = Export<SetupFn>(module.get(), "DirectXSetupW");
         ASSERT_TRUE(getVersion && setCallback && setup) << "exports must carry undecorated names";
 
         DWORD version = 0, revision = 0;
