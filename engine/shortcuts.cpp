@@ -100,8 +100,9 @@ bool CreateShortcut(const std::wstring& target, const std::wstring& folder, cons
     }
 
     static constexpr wchar_t kExtension[] = L".lnk";
+    // Without a folder the link would land in whatever the current folder is.
     wchar_t path[MAX_PATH] = {};
-    if (!CopyToPathBuffer(folder, path) || !::PathAppendW(path, linkName) ||
+    if (folder.empty() || !CopyToPathBuffer(folder, path) || !::PathAppendW(path, linkName) ||
         ::lstrlenW(path) + ::lstrlenW(kExtension) >= MAX_PATH)
         return false;
     ::lstrcatW(path, kExtension);

@@ -92,6 +92,7 @@ TEST_F(CreateShortcutTest, FailsBeforeAnyComCallWhenThePathsCannotBeMade)
         {"target without a folder", L"Trelvane.exe", folder_},
         {"link path beyond MAX_PATH", programs_ + L"\\Trelvane.exe", tooLongFolder},
         {"target beyond MAX_PATH", L"C:\\" + std::wstring(260, L't') + L".exe", folder_},
+        {"no folder for the link", programs_ + L"\\Trelvane.exe", L""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
