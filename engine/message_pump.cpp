@@ -25,7 +25,7 @@ void PumpMessages()
             ::PostQuitMessage(static_cast<int>(message.wParam));
             return;
         }
-        if (g_preTranslate && g_preTranslate(message))
+        if (g_preTranslate && g_preTranslate(&message))
             continue;
         ::TranslateMessage(&message);
         ::DispatchMessageW(&message);

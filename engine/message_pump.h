@@ -7,8 +7,9 @@
 namespace va {
 
 // The interface framework's pre-translation of a message; true when it
-// consumed the message.  Set by the framework; none until then.
-using PreTranslateHook = bool (*)(MSG& message);
+// consumed the message.  The framework sets its PreTranslateAppMessage;
+// none until then.
+using PreTranslateHook = bool (*)(MSG* message);
 void SetPreTranslateHook(PreTranslateHook hook);
 PreTranslateHook CurrentPreTranslateHook();
 

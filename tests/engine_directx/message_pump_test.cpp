@@ -20,10 +20,10 @@ LRESULT CALLBACK Recorder(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-bool ConsumesAppPlusOne(MSG& message)
+bool ConsumesAppPlusOne(MSG* message)
 {
-    g_offered.push_back(message.message);
-    return message.message == WM_APP + 1;
+    g_offered.push_back(message->message);
+    return message->message == WM_APP + 1;
 }
 
 class MessagePump : public testing::Test {
