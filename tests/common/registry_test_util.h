@@ -56,6 +56,15 @@ inline std::optional<RegistryValue> ReadValue(HKEY root, const std::wstring& sub
     return value;
 }
 
+// A REG_DWORD value; nothing when missing or of another type.
+inline std::optional<DWORD> ReadDword(HKEY root, const std::wstring& subkey, const wchar_t* name)
+{
+    const auto value = ReadValue(root, subkey, name);
+    if (!value || value->type != REG_DWORD || value->data.size() != sizeof(DWORD))
+        return std::nullopt;
+    return value->Dword();
+}
+
 // Text of a REG_SZ value without its terminating zero; empty when missing.
 inline std::wstring ReadText(HKEY root, const std::wstring& subkey, const wchar_t* name)
 {

@@ -122,7 +122,7 @@ TEST_F(DirectXStep, RunsOrSkipsByTheKindOfInstallationAndThePreviousLog)
         }
         EXPECT_EQ(Runs(), 1u);
         EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRecordKey, L"SourcePath"), folder_);
-        EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kRecordKey, L"Flags")->Dword(), 0x10018u);
+        EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kRecordKey, L"Flags"), 0x10018u);
         EXPECT_EQ(progress_.statuses, std::vector<std::wstring>{kStatus});
         EXPECT_EQ(progress_.text(), kStatus + (c.succeeds ? L"OK\r\n" : L"Failed\r\n"));
         ASSERT_EQ(log_.NewEntries.size(), 1u);
@@ -143,8 +143,8 @@ TEST_F(DirectXStep, TheCallbackKeepsTheInterfaceAliveDuringTheRun)
     ::PostThreadMessageW(::GetCurrentThreadId(), WM_APP + 7, 0, 0);
 
     ASSERT_TRUE(RunDirectXStep(log_, folder_, false, texts_, progress_, nullptr));
-    EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kRecordKey, L"ProgressCalls")->Dword(), 3u);
-    EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kRecordKey, L"CallbackAnswers")->Dword(), 3u);
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kRecordKey, L"ProgressCalls"), 3u);
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kRecordKey, L"CallbackAnswers"), 3u);
     EXPECT_FALSE(::PeekMessageW(&message, nullptr, WM_APP + 7, WM_APP + 7, PM_REMOVE))
         << "the waiting message should have been handled by the progress callback";
 }

@@ -155,7 +155,7 @@ TEST_F(FileTypeRegistration, AnExitCodeOtherThanMinusTenIsAFailure)
     ::SetEvent(done);
     holder.join();
 
-    EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kRecordKey, L"ExitCode")->Dword(), 3u);
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kRecordKey, L"ExitCode"), 3u);
     ASSERT_EQ(log.NewEntries.size(), 1u);
     EXPECT_EQ(log.NewEntries.back().Type, FileTypes);
     EXPECT_EQ(log.NewEntries.back().Outcome, 0);

@@ -63,10 +63,10 @@ TEST(DSetupStandin, VariantsReportTheirRevisionAndResult)
         EXPECT_EQ(setup(nullptr, source, 0x10018), c.result);
         EXPECT_GT(g_progressCalls, 0);
 
-        EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kRecordKey, L"Runs")->Dword(), 1u);
+        EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kRecordKey, L"Runs"), 1u);
         EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRecordKey, L"SourcePath"), L"C:\\source");
-        EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kRecordKey, L"Flags")->Dword(), 0x10018u);
-        EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kRecordKey, L"ProgressCalls")->Dword(),
+        EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kRecordKey, L"Flags"), 0x10018u);
+        EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kRecordKey, L"ProgressCalls"),
                   static_cast<DWORD>(g_progressCalls));
     }
     DeleteTree(HKEY_CURRENT_USER, kRecordKey);

@@ -73,7 +73,7 @@ TEST_F(ProductRegistration, RegistersTheThreeFileTypesAndExitsWithMinusTen)
                   Quoted(Program()) + L" \"%1\"");
     }
     EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRecordKey, L"CommandLine"), line);
-    EXPECT_EQ(ReadValue(HKEY_CURRENT_USER, kRecordKey, L"ExitCode")->Dword(), kRegistered);
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kRecordKey, L"ExitCode"), kRegistered);
 }
 
 TEST_F(ProductRegistration, AcceptsTheUpdateSwitchAndRefusesMalformedSwitches)
