@@ -65,12 +65,16 @@ void CommitShortcut(UninstallLog& log, bool created, const std::wstring& linkPat
     }
 }
 
-std::wstring DesktopFolder(HWND owner)
+// Empty when neither desktop can be found.
+std::wstring DesktopFolder(HWND owner, SpecialFolderLookup lookup)
 {
     wchar_t folder[MAX_PATH] = {};
-    if (!::SHGetSpecialFolderPathW(owner, folder, CSIDL_COMMON_DESKTOPDIRECTORY, FALSE))
-        ::SHGetSpecialFolderPathW(owner, folder, CSIDL_DESKTOPDIRECTORY, FALSE);
-    return folder;
+    if (lookup(owner, folder, CSIDL_COMMON_DESKTOPDIRECTORY, FALSE))
+        return folder;
+    folder[0] = L'\0';
+    if (lookup(owner, folder, CSIDL_DESKTOPDIRECTORY, FALSE))
+        return folder;
+    return {};
 }
 
 }  // namespace
@@ -121,7 +125,8 @@ bool CreateShortcut(const std::wstring& target, const std::wstring& folder, cons
 }
 
 bool CreateShortcuts(UninstallLog& log, const ShortcutChoices& choices, const ProductPaths& paths,
-                     const MessageTexts& texts, InstallProgress& progress, HWND owner)
+                     const MessageTexts& texts, InstallProgress& progress, HWND owner,
+                     SpecialFolderLookup lookup)
 {
     if (!choices.startMenu && !choices.desktop)
         return true;
@@ -147,7 +152,7 @@ bool CreateShortcuts(UninstallLog& log, const ShortcutChoices& choices, const Pr
     }
 
     if (choices.desktop) {
-        const std::wstring desktop = DesktopFolder(owner);
+        const std::wstring desktop = DesktopFolder(owner, lookup);
         std::wstring linkPath;
         log.RecordShortcut(kDesktopShortcut, desktop);
         const bool created = CreateShortcut(paths.mainProgram, desktop, &programName, &linkPath);

@@ -2,6 +2,7 @@
 // Shell shortcuts (".lnk" files) to the product's programs.
 
 #include <windows.h>
+#include <shlobj.h>
 #include <shobjidl.h>
 
 #include <string>
@@ -36,10 +37,15 @@ struct ShortcutChoices {
     std::wstring startMenuFolder;
 };
 
+// The shell's lookup of a special folder (SHGetSpecialFolderPathW's shape).
+using SpecialFolderLookup = BOOL(WINAPI*)(HWND owner, LPWSTR path, int csidl, BOOL create);
+
 // The shortcuts step: each link journalled before it is made and committed
-// with its outcome.  Shows nothing when neither link is wanted.  True when
-// every wanted link was made.
+// with its outcome.  The desktop link goes to the common desktop, or to the
+// user's when that cannot be found.  Shows nothing when neither link is
+// wanted.  True when every wanted link was made.
 bool CreateShortcuts(UninstallLog& log, const ShortcutChoices& choices, const ProductPaths& paths,
-                     const MessageTexts& texts, InstallProgress& progress, HWND owner);
+                     const MessageTexts& texts, InstallProgress& progress, HWND owner,
+                     SpecialFolderLookup lookup = ::SHGetSpecialFolderPathW);
 
 }  // namespace va

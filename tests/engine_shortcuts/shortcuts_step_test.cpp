@@ -175,6 +175,53 @@ TEST_F(ShortcutsStep, AnUpdateMovesThePreviousLinksAwayAndARollbackBringsThemBac
     ::RemoveDirectoryW((root_ + L"\\Start Menu").c_str());
 }
 
+// A machine without a common desktop: only the user's can be found.
+std::wstring g_userDesktop;
+BOOL WINAPI OnlyTheUsersDesktop(HWND, LPWSTR path, int csidl, BOOL)
+{
+    if (csidl != CSIDL_DESKTOPDIRECTORY)
+        return FALSE;
+    ::lstrcpynW(path, g_userDesktop.c_str(), MAX_PATH);
+    return TRUE;
+}
+BOOL WINAPI NoDesktopAtAll(HWND, LPWSTR, int, BOOL)
+{
+    return FALSE;
+}
+
+TEST_F(ShortcutsStep, TheDesktopLinkFallsBackToTheUsersDesktop)
+{
+    choices_.desktop = true;
+    g_userDesktop = root_ + L"\\User Desktop";
+    ::CreateDirectoryW(g_userDesktop.c_str(), nullptr);
+
+    ASSERT_TRUE(CreateShortcuts(log_, choices_, paths_, texts_, progress_, nullptr, OnlyTheUsersDesktop));
+    const LogEntry* entry = Entry(DesktopShortcut);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->Path, g_userDesktop + L"\\Trelvane 7.08g.lnk");
+    EXPECT_TRUE(FileExists(entry->Path));
+    EXPECT_FALSE(FileExists(desktopLink_));
+
+    log_.Rollback();
+    ::RemoveDirectoryW(g_userDesktop.c_str());
+}
+
+TEST_F(ShortcutsStep, WithoutAnyDesktopTheLinkFailsAndNothingLandsInTheCurrentFolder)
+{
+    choices_.desktop = true;
+    wchar_t current[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, current);
+    ::SetCurrentDirectoryW(root_.c_str());
+
+    EXPECT_FALSE(CreateShortcuts(log_, choices_, paths_, texts_, progress_, nullptr, NoDesktopAtAll));
+    ::SetCurrentDirectoryW(current);
+    EXPECT_EQ(progress_.text(), L"Shortcuts Creation...Failed\r\n");
+    EXPECT_FALSE(FileExists(root_ + L"\\Trelvane 7.08g.lnk"));
+    const LogEntry* entry = Entry(DesktopShortcut);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->Outcome, 0);
+}
+
 TEST_F(ShortcutsStep, AFailedLinkIsCommittedEmptyAndTheOthersAreStillMade)
 {
     choices_.startMenu = true;
