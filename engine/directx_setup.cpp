@@ -38,6 +38,9 @@ DirectXSetup LoadDirectXSetup(const std::wstring& folder)
 {
     DirectXSetup setup;
     setup.folder = folder;
+    // A bare library name would be looked for along the search path.
+    if (folder.empty())
+        return setup;
     std::wstring path = folder;
     if (!path.empty() && path.back() != L'\\' && path.back() != L'/')
         path += L'\\';

@@ -80,6 +80,17 @@ TEST_F(DirectXStep, KeepsOnlyALibraryOfTheMinimumVersion)
     }
 }
 
+TEST_F(DirectXStep, WithoutAFolderNoLibraryIsSearchedFor)
+{
+    PlaceLibrary(L"");
+    wchar_t current[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, current);
+    ::SetCurrentDirectoryW(folder_.c_str());
+    const DirectXSetup setup = LoadDirectXSetup(L"");
+    ::SetCurrentDirectoryW(current);
+    EXPECT_FALSE(setup.module) << "a library from the current folder must not be taken";
+}
+
 TEST_F(DirectXStep, RunsOrSkipsByTheKindOfInstallationAndThePreviousLog)
 {
     const struct {
