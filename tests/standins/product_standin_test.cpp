@@ -39,6 +39,14 @@ TEST(ProductStandin, EachVariantCarriesTheProductsIdentity)
     }
 }
 
+TEST(UninstallerStandin, IdentifiesItselfAsTheProductsUninstaller)
+{
+    const VersionInfo info(StandinPath(L"Uninstall.exe"));
+    ASSERT_TRUE(info.HasFixedBlock());
+    EXPECT_EQ(info.StringValue(L"ProductName"), L"Trelvane");
+    EXPECT_EQ(info.StringValue(L"OriginalFilename"), L"Uninstall.exe");
+}
+
 class ProductRegistration : public testing::Test {
 protected:
     void SetUp() override { Clean(); }

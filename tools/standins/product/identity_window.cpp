@@ -54,7 +54,7 @@ int RunIdentityWindow(HINSTANCE instance, int show)
     const std::wstring title = LoadText(instance, IDS_WINDOW_TITLE);
     HWND window = ::CreateWindowExW(0, kWindowClass, title.c_str(),
                                     WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, 460, 160, nullptr, nullptr, instance,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, 580, 150, nullptr, nullptr, instance,
                                     nullptr);
     if (!window)
         return 1;
