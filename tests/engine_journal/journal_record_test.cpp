@@ -62,6 +62,26 @@ TEST(RecordFolders, StopsAtTheFirstFolderItCannotCreate)
     EXPECT_FALSE(Exists(s / L"p\\f\\g"));
 }
 
+TEST(RecordFolders, LeavesAPathTooLongForItsBufferAlone)
+{
+    ScratchFolder s;
+    const std::wstring parent = s / L"a";
+    const std::wstring longest = parent + L"\\" + std::wstring(MAX_PATH - 2 - parent.size(), L'x');
+    const std::wstring tooLong = longest + L"y";
+    ASSERT_EQ(longest.size(), std::size_t{MAX_PATH - 1});
+    UninstallLog log;
+    log.RecordFolders(tooLong);
+    log.RecordFile(tooLong + L"\\f.txt", 0, false);
+    EXPECT_FALSE(Exists(parent)) << "no cut-short copy was made";
+    ASSERT_EQ(log.NewEntries.size(), 1u);
+    EXPECT_EQ(log.NewEntries.back().Type, InstalledFile);
+
+    log.RecordFolders(longest);
+    EXPECT_EQ(FolderPaths({std::next(log.NewEntries.begin()), log.NewEntries.end()}),
+              (std::vector<std::wstring>{parent, longest}));
+    log.Rollback();
+}
+
 TEST(RecordFile, MovesTheReplacedFileToABackupWithItsAttributes)
 {
     ScratchFolder s;

@@ -124,6 +124,34 @@ TEST_F(UninstallKeyJournal, SavesAnExistingKeyAndRestoresItOnRollback)
               ERROR_SUCCESS);
 }
 
+// Backup names are "va" + hex digits + ".tmp" in the temporary folder.
+int CountBackupNames()
+{
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    WIN32_FIND_DATAW found;
+    HANDLE find = ::FindFirstFileW((std::wstring(temp) + L"va*.tmp").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    int count = 0;
+    do
+        ++count;
+    while (::FindNextFileW(find, &found));
+    ::FindClose(find);
+    return count;
+}
+
+TEST(RecordUninstallKey, AFailedSaveLeavesNoBackup)
+{
+    const int before = CountBackupNames();
+    UninstallLog log;
+    log.RecordUninstallKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFFFFF0)));  // no such key
+    ASSERT_EQ(log.NewEntries.size(), 1u);
+    EXPECT_TRUE(log.NewEntries.back().BackupPath.empty());
+    EXPECT_EQ(CountBackupNames(), before);
+    EXPECT_TRUE(log.AwaitingOutcome);
+}
+
 TEST_F(UninstallKeyJournal, WriteLogDiscardsTheSavedKey)
 {
     HKEY key = CreateProductKey(L"Old");

@@ -1,8 +1,8 @@
 // Writes the demo package's files: small, deterministic stand-ins for every
 // kind of file the product ships, all generated here.
-//   make-demo-payload OUTDIR [--program FILE] [--uninstaller FILE]
-// With --program or --uninstaller the given executables are used instead of
-// the generated placeholders.
+//   make-demo-payload OUTDIR [--program FILE] [--uninstaller FILE] [--dsetup FILE]
+// The given files (normally the stand-ins) are used instead of the
+// generated placeholders.
 
 #include <cstdint>
 #include <cstring>
@@ -103,17 +103,20 @@ int main(int argc, char** argv)
 {
     try {
         if (argc < 2 || argc % 2 != 0) {
-            std::cerr << "usage: make-demo-payload OUTDIR [--program FILE] [--uninstaller FILE]\n";
+            std::cerr << "usage: make-demo-payload OUTDIR [--program FILE] [--uninstaller FILE] [--dsetup FILE]\n";
             return 2;
         }
         const fs::path out = argv[1];
         std::string program = placeholder("the product's main program", 20000, 1);
         std::string uninstaller = placeholder("the uninstaller", 8000, 2);
+        std::string dsetup = placeholder("the DirectX set-up library", 4000, 51);
         for (int i = 2; i + 1 < argc; i += 2) {
             if (std::strcmp(argv[i], "--program") == 0)
                 program = copy_of(argv[i + 1]);
             else if (std::strcmp(argv[i], "--uninstaller") == 0)
                 uninstaller = copy_of(argv[i + 1]);
+            else if (std::strcmp(argv[i], "--dsetup") == 0)
+                dsetup = copy_of(argv[i + 1]);
             else
                 throw std::runtime_error(std::string("unknown option ") + argv[i]);
         }
@@ -130,7 +133,7 @@ int main(int argc, char** argv)
         write_file(out / "Samples" / "Starter.tv-cab", binary(12000, 32));
         write_file(out / "Textures" / "Oak.jpg", binary(9000, 41));
         write_file(out / "Textures" / "Slate.jpg", binary(7000, 42));
-        write_file(out / "DirectX" / "DSetup.dll", placeholder("the DirectX set-up library", 4000, 51));
+        write_file(out / "DirectX" / "DSetup.dll", dsetup);
         write_file(out / "DirectX" / "dsetup32.dll", placeholder("the DirectX set-up helper", 4000, 52));
         write_file(out / "DirectX" / "dxcore_x86.cab", binary(10000, 53));
         write_file(out / "DirectX" / "dxextra_x86.cab", binary(6000, 54));
