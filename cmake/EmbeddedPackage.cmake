@@ -41,13 +41,14 @@ function(trelvane_embed_package target)
       get_filename_component(sources "${manifest}" DIRECTORY)
     endif()
     set(package "${out}/package.pkg")
+    # The packager names the sources it read, so a changed source repacks.
     add_custom_command(OUTPUT "${package}"
       COMMAND "${TRELVANE_PACKAGER}" build "${manifest}" "${package}" --source-dir "${sources}"
+              --depfile "${package}.d"
       DEPENDS host_tools "${manifest}" "${TRELVANE_PACKAGER}"
+      DEPFILE "${package}.d"
       COMMENT "Packing ${manifest}"
       VERBATIM)
-    # Sources are read at every build: their list lives in the manifest.
-    add_custom_target(package_sources_changed ALL COMMAND "${CMAKE_COMMAND}" -E touch_nocreate "${manifest}")
   else()
     set(manifest "${CMAKE_SOURCE_DIR}/tools/demo/demo.manifest")
     set(payload "${out}/demo-payload")
