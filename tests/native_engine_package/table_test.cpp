@@ -61,6 +61,13 @@ TEST(PackageTable, LengthIsTheFirstBytesNotASignature)
     EXPECT_EQ(std::vector<unsigned char>(table.begin(), table.begin() + 8),
               Bytes({0x5A, 0x33, 0, 0, 0, 0, 0, 0}));
     EXPECT_EQ(va::read_table_length(table.data()), 13146u);
+
+    // The reader takes those bytes for a length and extracts the package.
+    package_test::MemoryHost host;
+    std::string archive(table.begin(), table.end());
+    std::istringstream stream(package_test::Compress(archive));
+    EXPECT_TRUE(va::extract_package(stream, {L"C:\\I", L"S", L"C:\\T"}, nullptr, host));
+    EXPECT_EQ(host.files.count(L"C:\\I\\" + std::wstring(6539, L'n')), 1u);
 }
 
 TEST(PackageTable, MalformedTablesAreRefused)
