@@ -40,6 +40,11 @@ TEST_F(LanguagesTest, StateStartsFrench)
     EXPECT_EQ(state.Lcid & 0xFFFF, 1036u);
     EXPECT_EQ(state.ResourceModule, nullptr);
     EXPECT_FALSE(state.RightToLeft);
+    // Only the creation sets the thread locale; changing the language does not.
+    const LCID threadLocale = LocaleIdentifierFor(kFrench, ::GetUserDefaultLCID());
+    EXPECT_EQ(::GetThreadLocale(), threadLocale);
+    SetLanguage(kGerman);
+    EXPECT_EQ(::GetThreadLocale(), threadLocale);
 }
 
 TEST_F(LanguagesTest, InstallerStringForEveryLanguage)

@@ -20,6 +20,8 @@ TEST(FormatInserts, FillsNumberedInserts)
         {L"Copying File  %1...", {L"C:\\x.dll"}, L"Copying File  C:\\x.dll..."},
         {L"100%% sure %1", {L"x"}, L"100% sure x"},
         {L"missing %1 and %2", {L"one"}, L"missing one and "},
+        {L"%1", {L""}, L""},
+        {L"", {L"x"}, L""},
     };
     for (const Case& c : cases)
         EXPECT_EQ(va::FormatInserts(c.pattern, c.inserts), c.expected) << std::string(c.pattern, c.pattern + wcslen(c.pattern));
