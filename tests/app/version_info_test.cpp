@@ -91,4 +91,25 @@ TEST(ApplicationId, FallsBackToTheProgramsFileStem)
     EXPECT_EQ(path, test_support::BesideThisProgram(L"app_tests.exe"));
 }
 
+TEST(ApplicationId, FromTheOwnVersionResourceWithTwoFallbacks)
+{
+    struct Case {
+        const wchar_t* probe;
+        const wchar_t* identity;
+        const wchar_t* displayText;
+    };
+    const Case cases[] = {
+        {L"identity_probe_with_id", L"ProbeIdentity", L"Probe 1.0 \u2013 Private"},
+        {L"identity_probe_product_only", L"Probe Product", L"Probe Product"},
+        {L"identity_probe_plain", L"identity_probe_plain", L""},
+    };
+    for (const Case& c : cases) {
+        const std::wstring line = L"\"" + test_support::BesideThisProgram(std::wstring(c.probe) + L".exe") +
+                                  L"\" \"" + c.identity + L"\" \"" + c.displayText + L"\"";
+        const auto child = test_support::Start(line);
+        ASSERT_TRUE(child.process) << "cannot start the probe";
+        EXPECT_EQ(test_support::WaitExitCode(child), 0u) << std::string(c.probe, c.probe + wcslen(c.probe));
+    }
+}
+
 }  // namespace
