@@ -2,6 +2,8 @@
 
 #include <streambuf>
 
+#include "support/message_hooks.h"
+
 namespace va {
 namespace {
 
@@ -62,6 +64,11 @@ bool Locate(HMODULE module, int type, int id, const char*& data, DWORD& size)
 }
 
 }  // namespace
+
+std::unique_ptr<std::istream> open_resource_stream(int type, int id)
+{
+    return open_resource_stream(type, id, ResourceModuleFromHook());
+}
 
 std::unique_ptr<std::istream> open_resource_stream(int type, int id, HMODULE resourceModule)
 {

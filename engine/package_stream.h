@@ -13,10 +13,13 @@ namespace va {
 inline constexpr int kPackageResourceType = 260;
 inline constexpr int kPackageResourceId = 134;
 
-// A seekable stream over the resource's bytes, looked up in
-// `resourceModule` (nullptr: the executable) and then in the executable.
-// Empty when the resource is missing, empty or cannot be loaded.
-std::unique_ptr<std::istream> open_resource_stream(int type, int id, HMODULE resourceModule = nullptr);
+// A seekable stream over the resource's bytes, looked up in the module the
+// support library takes resources from and then in the executable.  Empty
+// when the resource is missing, empty or cannot be loaded.
+std::unique_ptr<std::istream> open_resource_stream(int type, int id);
+
+// The same with the first module given (nullptr: the executable).
+std::unique_ptr<std::istream> open_resource_stream(int type, int id, HMODULE resourceModule);
 
 // A seekable stream over memory the caller keeps alive (a resource or a
 // mapped file), read in place.

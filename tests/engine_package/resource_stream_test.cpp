@@ -57,3 +57,4 @@ TEST(ResourceStream, FallsBackToTheExecutable)
     auto stream = va::open_resource_stream(260, 134, other);
     EXPECT_EQ(ReadAll(*stream).size(), va::test::ReadBytes(TEST_PACKAGE_FILE).size());
 }
+
