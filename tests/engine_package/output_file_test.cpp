@@ -122,3 +122,32 @@ TEST(WindowsReader, FailureInsideAFileNamesItAndKeepsTheWindowsCode)
     EXPECT_EQ(reported.text, scratch / L"blocker\\sub\\x.txt");
     EXPECT_EQ(va::test::ReadBytes(scratch / L"ok.txt"), "fine");
 }
+
+// Another process holding the new file when it is read back: the reader
+// waits and reads again.  Here the "other process" lets go during the wait.
+TEST(WindowsReader, ReadBackRetriesWhileAnotherHolderLetsGo)
+{
+    struct HeldOnce : va::WindowsExtractionHost {
+        HeldOnce() : va::WindowsExtractionHost(nullptr, va::SamePath, NoGrant) {}
+        va::UniqueFile holder;
+        int reads = 0, waits = 0;
+        std::uint32_t file_crc32(const std::wstring& path) override
+        {
+            if (reads++ == 0)
+                holder.reset(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+            return va::WindowsExtractionHost::file_crc32(path);
+        }
+        void wait_before_retry() override
+        {
+            ++waits;
+            holder.reset();
+        }
+    };
+    va::test::ScratchFolder scratch;
+    const std::vector<package_test::FileSpec> files = {{L"held.bin", L"<InstallPath>", 0, "held for a moment"}};
+    std::istringstream stream(package_test::Compress(package_test::Archive(files)));
+    HeldOnce host;
+    EXPECT_TRUE(va::extract_package(stream, {scratch.Path(), L"S", L""}, nullptr, host));
+    EXPECT_EQ(host.reads, 2);
+    EXPECT_EQ(host.waits, 1);
+}
