@@ -57,10 +57,13 @@ function(trelvane_embed_package target)
     set(extra)
     # The stand-in targets are defined after this folder; generator
     # expressions and target dependencies resolve at generation.
-    foreach(part program:standin_product uninstaller:standin_uninstaller dsetup:standin_dsetup)
+    set(stripped)  # the stand-ins' copies, without their symbol tables
+    foreach(part program:standin_product:Trelvane.exe uninstaller:standin_uninstaller:Uninstall.exe
+                 dsetup:standin_dsetup:DirectX/DSetup.dll)
       string(REPLACE ":" ";" part "${part}")
       list(GET part 0 option)
       list(GET part 1 standin)
+      list(GET part 2 copy)
       string(TOUPPER "TRELVANE_DEMO_${option}" variable)
       if(${variable})
         list(APPEND options --${option} "${${variable}}")
@@ -68,10 +71,16 @@ function(trelvane_embed_package target)
       elseif(EXISTS "${CMAKE_SOURCE_DIR}/tools/standins/CMakeLists.txt")
         list(APPEND options --${option} "$<TARGET_FILE:${standin}>")
         list(APPEND extra ${standin})
+        list(APPEND stripped "${payload}/${copy}")
       endif()
     endforeach()
+    set(strip_command)
+    if(stripped AND CMAKE_STRIP)
+      set(strip_command COMMAND "${CMAKE_STRIP}" ${stripped})
+    endif()
     add_custom_command(OUTPUT "${package}"
       COMMAND "${_demo_payload_tool}" "${payload}" ${options}
+      ${strip_command}
       COMMAND "${TRELVANE_PACKAGER}" build "${manifest}" "${package}" --source-dir "${payload}"
       DEPENDS host_tools "${manifest}" "${TRELVANE_PACKAGER}" "${_demo_payload_tool}" ${extra}
       COMMENT "Packing the demo package"
