@@ -7,6 +7,6 @@
 namespace va {
 
 // "Enter no more than %1 characters."
-inline constexpr UINT kIdsEnterNoMoreThan = 0xF113;
+inline constexpr UINT kIdsEnterNoMoreThan = 61710;
 
 }  // namespace va
