@@ -23,6 +23,9 @@ struct LogEntry {
     std::wstring BackupPath;
     std::uint8_t Outcome = 0;
     std::int32_t Detail = -1;
+    // Where BackupPath came from; differs from Path for a shortcut whose
+    // predecessor sat elsewhere (or whose own creation failed).
+    std::wstring BackupSource;
 };
 
 }  // namespace va

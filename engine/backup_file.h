@@ -1,0 +1,18 @@
+#pragma once
+// The journal's temporary backups once they are made (see BackupToTemp).
+
+#include <string>
+
+namespace va {
+
+// Deletes a backup whatever its attributes; failures are ignored.
+void DiscardBackup(const std::wstring& backup);
+
+// Moves a backup to `target` (which must be free) with the backup's
+// attributes; false when the move failed.
+bool RestoreBackup(const std::wstring& backup, const std::wstring& target);
+
+// Whether something that is not a folder exists at the path.
+bool IsExistingFile(const std::wstring& path);
+
+}  // namespace va
