@@ -6,6 +6,7 @@
 # build gathers all of them into trelvane_core.
 
 set(TRELVANE_SUBSYSTEMS support app engine framework wizard)
+set(TRELVANE_TEST_BIN "${CMAKE_BINARY_DIR}/tests-bin")
 
 add_library(trelvane_options INTERFACE)
 target_include_directories(trelvane_options INTERFACE "${CMAKE_SOURCE_DIR}")
@@ -58,11 +59,28 @@ endfunction()
 # never runs beside another such test.
 function(trelvane_add_test name)
   cmake_parse_arguments(A "SHARED_STATE" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${A_SOURCES})
+  set(manifest)
+  if(WIN32)
+    set(manifest "${CMAKE_SOURCE_DIR}/resources/manifest_only.rc")
+  endif()
+  add_executable(${name} ${A_SOURCES} ${manifest})
+  # All test programs and their helper programs share one folder, so a test
+  # finds its helpers beside itself and the installer at ..\bin.
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${TRELVANE_TEST_BIN}")
   target_link_libraries(${name} PRIVATE trelvane_options ${A_LIBS} GTest::gmock GTest::gtest_main)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
   set_tests_properties(${name} PROPERTIES TIMEOUT 900)
   if(A_SHARED_STATE)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wineprefix-state)
   endif()
+endfunction()
+
+# trelvane_add_test_program(<name> SOURCES ... [LIBS ...] [CONSOLE])
+# A helper program that tests start; it lands beside the test programs and
+# carries the installer's manifest, so it meets the same Common Controls.
+function(trelvane_add_test_program name)
+  cmake_parse_arguments(A "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${A_SOURCES} "${CMAKE_SOURCE_DIR}/resources/manifest_only.rc")
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${TRELVANE_TEST_BIN}")
+  target_link_libraries(${name} PRIVATE trelvane_options ${A_LIBS})
 endfunction()

@@ -9,8 +9,6 @@ bash scripts/build.sh
 
 prefix="$PWD/build/mingw/wineprefix"
 build/mingw/wine-run.sh --init
-# One wineserver for the whole run instead of one per test program.
-WINEPREFIX="$prefix" wineserver -p
 trap 'WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; kill ${trelvane_xvfb_pid:-} 2>/dev/null || true' EXIT
 
 status=0

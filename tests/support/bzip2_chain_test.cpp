@@ -1,0 +1,1 @@
+#include "tests/common/bzip2_chain_cases.h"
