@@ -84,6 +84,11 @@ void CWinApp::ProcessWndProcException(HWND window, UINT message)
     }
 }
 
+HWND CWinApp::MainWindow() const noexcept
+{
+    return mainDialog_ ? mainDialog_->GetSafeHwnd() : mainWindow_;
+}
+
 void CWinApp::BeginWaitCursor()
 {
     if (waitCount_++ == 0)

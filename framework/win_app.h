@@ -10,6 +10,8 @@
 
 namespace va {
 
+class CDialog;
+
 class CWinApp {
 public:
     // A null or empty name leaves the application without a name.
@@ -38,8 +40,19 @@ public:
     const std::wstring& AppName() const noexcept { return appName_; }
     void SetAppName(std::wstring name) { appName_ = std::move(name); }
 
-    HWND MainWindow() const noexcept { return mainWindow_; }
-    void SetMainWindow(HWND window) noexcept { mainWindow_ = window; }
+    // The main window: a window, or a dialog object whose window may not
+    // exist yet (a modal dialog made the main window before it runs).
+    HWND MainWindow() const noexcept;
+    void SetMainWindow(HWND window) noexcept
+    {
+        mainWindow_ = window;
+        mainDialog_ = nullptr;
+    }
+    void SetMainDialog(CDialog* dialog) noexcept
+    {
+        mainWindow_ = nullptr;
+        mainDialog_ = dialog;
+    }
 
     // Counted: the wait cursor shows until every Begin has its End.
     void BeginWaitCursor();
@@ -55,6 +68,7 @@ public:
 private:
     std::wstring appName_;
     HWND mainWindow_ = nullptr;
+    CDialog* mainDialog_ = nullptr;
     HINSTANCE instance_;
     int waitCount_ = 0;
     HCURSOR cursorBeforeWait_ = nullptr;

@@ -40,11 +40,13 @@ TEST_F(PreviousInstallation, ProgramPathIsTheValueOnlyWhenSomethingExistsThere)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         RemoveProductKeys();
-        if (c.makeKey && c.data)
+        if (c.makeKey && c.data) {
             ASSERT_TRUE(WriteRawValue(HKEY_LOCAL_MACHINE, kTestMakerKey, kTestPathValue, c.type, c.data->c_str(),
                                       c.bytes));
-        if (c.makeKey && !c.data)
+        }
+        if (c.makeKey && !c.data) {
             ASSERT_TRUE(WriteText(HKEY_LOCAL_MACHINE, kTestMakerKey, L"Other Path", program));
+        }
         EXPECT_EQ(LookUpInstalledProgramPath(), c.expected);
     }
 }
@@ -108,8 +110,9 @@ TEST_F(PreviousInstallation, LogIsTheFirstOfThreeCandidatesThatExists)
             ::DeleteFileW((*dir + L"\\Uninstall.ulog").c_str());
         for (const std::wstring* dir : c.logsIn)
             scratch.File(std::filesystem::path(*dir).filename().wstring() + L"\\Uninstall.ulog");
-        if (c.uninstallValue)
+        if (c.uninstallValue) {
             ASSERT_TRUE(WriteText(HKEY_LOCAL_MACHINE, kTestUninstallKey, L"UninstallString", c.uninstallString));
+        }
         const std::wstring expected = c.expected.empty() ? L"" : c.expected + L"\\Uninstall.ulog";
         EXPECT_EQ(PreviousLogPathFor(own, installed), expected);
     }

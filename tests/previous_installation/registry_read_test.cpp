@@ -51,8 +51,9 @@ TEST_F(RegistryRead, AcceptsOnlyEvenSizedTerminatedTextValues)
         ASSERT_TRUE(key);
         std::wstring text = L"untouched";
         EXPECT_EQ(ReadString(key.get(), L"value", text), c.accepted);
-        if (c.accepted)
+        if (c.accepted) {
             EXPECT_EQ(text, c.text);
+        }
     }
 }
 
