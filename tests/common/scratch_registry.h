@@ -91,7 +91,10 @@ public:
     }
     ~ScratchFolder()
     {
+        // Logs are left read-only by their writer.
         std::error_code error;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, error))
+            ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
         std::filesystem::remove_all(path_, error);
     }
     ScratchFolder(const ScratchFolder&) = delete;

@@ -1,5 +1,6 @@
 #include "tests/driver/driver.h"
 
+#include <optional>
 #include <system_error>
 
 namespace va::test {
@@ -128,8 +129,45 @@ std::vector<int> ButtonIds(HWND dialog)
 
 HICON MessageBoxIcon(HWND box)
 {
+    // Windows numbers the icon control 20, Wine 1088.
     HWND icon = ::GetDlgItem(box, 20);
+    if (!icon)
+        icon = ::GetDlgItem(box, 1088);
     return icon ? reinterpret_cast<HICON>(::SendMessageW(icon, STM_GETICON, 0, 0)) : nullptr;
+}
+
+namespace {
+
+std::optional<std::vector<BYTE>> IconBits(HICON icon)
+{
+    ICONINFO info{};
+    if (!icon || !::GetIconInfo(icon, &info))
+        return std::nullopt;
+    std::vector<BYTE> bits;
+    for (HBITMAP bitmap : {info.hbmColor, info.hbmMask}) {
+        BITMAP header{};
+        if (bitmap && ::GetObjectW(bitmap, sizeof header, &header)) {
+            std::vector<BYTE> part(static_cast<size_t>(header.bmWidthBytes) * header.bmHeight);
+            ::GetBitmapBits(bitmap, static_cast<LONG>(part.size()), part.data());
+            bits.insert(bits.end(), part.begin(), part.end());
+        }
+        if (bitmap)
+            ::DeleteObject(bitmap);
+    }
+    return bits;
+}
+
+}  // namespace
+
+std::optional<bool> SameIconImage(HICON shown, LPCWSTR systemIcon)
+{
+    const std::optional<std::vector<BYTE>> theirs = IconBits(shown);
+    if (!theirs)
+        return std::nullopt;
+    const std::optional<std::vector<BYTE>> ours = IconBits(::LoadIconW(nullptr, systemIcon));
+    if (!ours)
+        return std::nullopt;
+    return *theirs == *ours;
 }
 
 void PressButton(HWND dialog, int id)

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,8 +44,11 @@ std::vector<std::wstring> StaticTexts(HWND dialog);
 std::wstring MessageBoxText(HWND box);
 // Identifiers of the dialog's push buttons, in z-order.
 std::vector<int> ButtonIds(HWND dialog);
-// The icon a message box shows (its static control 20), or null.
+// The icon a message box shows, or null.
 HICON MessageBoxIcon(HWND box);
+// Whether an icon of another process shows the same image as a system icon
+// (IDI_EXCLAMATION, ...); nothing when the icon cannot be read from here.
+std::optional<bool> SameIconImage(HICON shown, LPCWSTR systemIcon);
 
 // The command a button sends when clicked (posted WM_COMMAND, BN_CLICKED).
 void PressButton(HWND dialog, int id);

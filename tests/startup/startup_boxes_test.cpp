@@ -1,0 +1,153 @@
+// The installer started from outside: its start-up boxes read and answered
+// as a user would.
+
+#include <windows.h>
+
+#include "support/instance_counter.h"
+#include "support/instance_mutex.h"
+#include "tests/driver/driver.h"
+#include "tests/startup/startup_fixture.h"
+
+namespace va::test {
+namespace {
+
+constexpr const wchar_t* kApplicationId = L"Trelvane7";
+constexpr const wchar_t* kTitle = L"Installer \u2013 Trelvane 7.08g";
+
+std::wstring SystemText(DWORD code)
+{
+    wchar_t* buffer = nullptr;
+    const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+                                              FORMAT_MESSAGE_ALLOCATE_BUFFER,
+                                          nullptr, code, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
+    std::wstring text(buffer ? buffer : L"", length);
+    if (buffer)
+        ::LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n'))
+        text.pop_back();
+    return text;
+}
+
+bool IsMessageBox(HWND dialog)
+{
+    return ::GetDlgItem(dialog, 0xFFFF) != nullptr;
+}
+
+// The wizard host: the dialog with Next, Back and Exit.
+bool IsHost(HWND dialog)
+{
+    return !IsMessageBox(dialog) && ::GetDlgItem(dialog, IDOK) && ::GetDlgItem(dialog, 3) &&
+           ::GetDlgItem(dialog, IDCANCEL);
+}
+
+
+class StartupBoxes : public ProductKeysCleared {
+protected:
+    void SetUp() override
+    {
+        ProductKeysCleared::SetUp();
+        if (!HaveDisplay())
+            GTEST_SKIP() << "no window station: start Xvfb and set DISPLAY";
+    }
+    static bool HaveDisplay()
+    {
+        HWND probe = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        if (probe)
+            ::DestroyWindow(probe);
+        return probe != nullptr;
+    }
+    // Waits for the host; then closes it with Exit and expects the end.
+    static void ExpectHostThenExit(const Process& installer)
+    {
+        HWND host = WaitForDialog(installer, IsHost);
+        ASSERT_NE(host, nullptr) << "the wizard host did not open";
+        EXPECT_EQ(WindowText(host), kTitle);
+        PressButton(host, IDCANCEL);
+        EXPECT_EQ(WaitForExit(installer), 0u);
+    }
+    // After the last box: the process ends without showing the host.
+    static void ExpectEndWithoutHost(const Process& installer)
+    {
+        EXPECT_EQ(WaitForDialog(installer, IsHost), nullptr) << "the wizard host opened";
+        EXPECT_EQ(WaitForExit(installer), 0u);
+    }
+};
+
+TEST_F(StartupBoxes, MutexHeldByAnotherProcessShowsError170AndEnds)
+{
+    InstanceMutex held;
+    held.Create(InstanceMutexName(kApplicationId), true);
+    ASSERT_TRUE(held.owned());
+
+    Process installer = StartProgram(InstallerProgram());
+    HWND box = WaitForDialog(installer, IsMessageBox);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), SystemText(ERROR_BUSY));
+    EXPECT_EQ(ButtonIds(box), std::vector<int>{IDOK});
+    PressButton(box, IDOK);
+    ExpectEndWithoutHost(installer);
+}
+
+TEST_F(StartupBoxes, AnotherRegisteredProcessAsksRetryUntilItHasEnded)
+{
+    InstanceCounter other;
+    other.Register(kApplicationId);
+    ASSERT_EQ(other.registrations(), 1);
+
+    Process installer = StartProgram(InstallerProgram());
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        HWND box = WaitForDialog(installer, IsMessageBox);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(MessageBoxText(box), L"You should close 'Trelvane' before continuing Installation.");
+        EXPECT_EQ(WindowText(box), kTitle);
+        EXPECT_EQ(ButtonIds(box), (std::vector<int>{IDRETRY, IDCANCEL}));
+        if (round == 1)
+            other.Unregister();
+        PressButton(box, IDRETRY);
+        ASSERT_TRUE(WaitUntilGone(box));
+    }
+    ExpectHostThenExit(installer);
+}
+
+TEST_F(StartupBoxes, CancelWhileAnotherProcessIsRegisteredEndsBeforeAnyPage)
+{
+    InstanceCounter other;
+    other.Register(kApplicationId);
+    Process installer = StartProgram(InstallerProgram());
+    HWND box = WaitForDialog(installer, IsMessageBox);
+    ASSERT_NE(box, nullptr);
+    PressButton(box, IDCANCEL);
+    ExpectEndWithoutHost(installer);
+}
+
+TEST_F(StartupBoxes, BoxesShowTheExclamationIcon)
+{
+    InstanceCounter other;
+    other.Register(kApplicationId);
+    Process installer = StartProgram(InstallerProgram());
+    HWND box = WaitForDialog(installer, IsMessageBox);
+    ASSERT_NE(box, nullptr);
+    const HICON icon = MessageBoxIcon(box);
+    const std::optional<bool> same = SameIconImage(icon, IDI_EXCLAMATION);
+    PressButton(box, IDCANCEL);
+    ExpectEndWithoutHost(installer);
+    ASSERT_NE(icon, nullptr);
+    if (!same)
+        GTEST_SKIP() << "another process's icon cannot be read here (Wine keeps icon handles per process)";
+    EXPECT_TRUE(*same);
+}
+
+TEST_F(StartupBoxes, NewerInstalledVersionOpensTheHostWithNextDisabled)
+{
+    ASSERT_TRUE(SetInstalledProgram(FixtureProgram(L"7_9_0_0")));
+    Process installer = StartProgram(InstallerProgram());
+    HWND host = WaitForDialog(installer, IsHost);
+    ASSERT_NE(host, nullptr);
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(host, IDOK)));
+    PressButton(host, IDCANCEL);
+    EXPECT_EQ(WaitForExit(installer), 0u);
+}
+
+}  // namespace
+}  // namespace va::test
