@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include "app/previous_installation.h"
 #include "support/instance_counter.h"
 #include "support/instance_mutex.h"
 #include "tests/driver/driver.h"
@@ -136,6 +137,29 @@ TEST_F(StartupBoxes, BoxesShowTheExclamationIcon)
     if (!same)
         GTEST_SKIP() << "another process's icon cannot be read here (Wine keeps icon handles per process)";
     EXPECT_TRUE(*same);
+}
+
+TEST_F(StartupBoxes, RegistryFailureOtherThanNotFoundShowsItsTextAndEnds)
+{
+    ASSERT_TRUE(SetInstalledProgram(FixtureProgram(L"7_8_7_0")));
+    ScopedKeyDenial denial(HKEY_LOCAL_MACHINE, kTestMakerKey, KEY_QUERY_VALUE);
+    ASSERT_TRUE(denial.applied());
+    DWORD code = 0;
+    try {
+        LookUpInstalledProgramPath();
+    } catch (const std::system_error& error) {
+        code = static_cast<DWORD>(error.code().value());
+    }
+    if (code == 0)
+        GTEST_SKIP() << "the registry here grants what the key's access list refuses";
+
+    Process installer = StartProgram(InstallerProgram());
+    HWND box = WaitForDialog(installer, IsMessageBox);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box), SystemText(code));
+    EXPECT_EQ(ButtonIds(box), std::vector<int>{IDOK});
+    PressButton(box, IDOK);
+    ExpectEndWithoutHost(installer);
 }
 
 TEST_F(StartupBoxes, NewerInstalledVersionOpensTheHostWithNextDisabled)
