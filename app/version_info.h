@@ -30,6 +30,13 @@ public:
     std::wstring StringValue(const std::wstring& name) const;
     const std::vector<std::wstring>& TranslationKeys() const noexcept { return translations_; }
 
+    // The text shown for the program's version: "ProductName", " " and
+    // "ProductVersion", then the pre-release, private and debug rules, for
+    // the current interface language.
+    std::wstring DisplayText() const;
+    // The same for an interface that is, or is not, French.
+    std::wstring DisplayText(bool frenchInterface) const;
+
 private:
     VersionInfo() = default;
     void Parse();

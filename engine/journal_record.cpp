@@ -21,10 +21,11 @@ bool IsExistingFolder(const wchar_t* path)
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Path copied into a buffer of the journal's fixed size (longer ones cut).
-void CopyBounded(const std::wstring& path, wchar_t (&buffer)[kPathCapacity])
+// The path without its last component.
+std::wstring FolderOf(const std::wstring& path)
 {
-    ::lstrcpynW(buffer, path.c_str(), static_cast<int>(kPathCapacity));
+    std::size_t cut = path.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut);
 }
 
 LogEntry& Append(std::list<LogEntry>& entries, std::int32_t type)
@@ -38,10 +39,13 @@ LogEntry& Append(std::list<LogEntry>& entries, std::int32_t type)
 
 void UninstallLog::RecordFolders(const std::wstring& folder)
 {
-    wchar_t buffer[kPathCapacity];
-    CopyBounded(folder, buffer);
-    if (buffer[0] == L'\0')
+    // A cut copy would name another folder: a path this long is left to
+    // fail where the file is opened.
+    if (folder.empty() || folder.size() >= kPathCapacity)
         return;
+    wchar_t buffer[kPathCapacity];
+    folder.copy(buffer, folder.size());
+    buffer[folder.size()] = L'\0';
 
     // Past the drive or root; a path without one skips its first component.
     wchar_t* cursor = ::PathSkipRootW(buffer);
@@ -81,10 +85,7 @@ void UninstallLog::RecordFolders(const std::wstring& folder)
 void UninstallLog::RecordFile(const std::wstring& path, std::int32_t kind, bool copy)
 {
     AwaitingOutcome = true;
-    wchar_t folder[kPathCapacity];
-    CopyBounded(path, folder);
-    if (::PathRemoveFileSpecW(folder))
-        RecordFolders(folder);
+    RecordFolders(FolderOf(path));
 
     LogEntry& entry = Append(NewEntries, InstalledFile);
     entry.Path = path;

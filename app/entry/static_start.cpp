@@ -1,13 +1,16 @@
 // The process start, in the order it must happen:
 //   101  the processor check (nothing may run on a processor without SSE2);
 //   102  the support library's one-time start-up;
+//   103  the message boxes' default hooks and the facts they take from app/;
 //   then every object of default priority, the application object among them.
 // GCC runs dynamic initialisers of lower init_priority first, across all
 // translation units of the executable, so the order does not depend on the
 // link order.  Only this translation unit uses init_priority.
 
 #include "app/application_id.h"
+#include "app/languages.h"
 #include "app/process_locale.h"
+#include "support/message_hooks.h"
 #include "support/startup.h"
 #include "support/system_checks.h"
 
@@ -27,7 +30,16 @@ struct SupportStartupStage {
     }
 };
 
+struct MessageHooksStage {
+    MessageHooksStage()
+    {
+        va::InstallDefaultMessageHooks();
+        va::RegisterMessageFacts();
+    }
+};
+
 ProcessorCheckStage processorCheck __attribute__((init_priority(101)));
 SupportStartupStage supportStartup __attribute__((init_priority(102)));
+MessageHooksStage messageHooks __attribute__((init_priority(103)));
 
 }  // namespace

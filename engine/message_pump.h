@@ -1,0 +1,21 @@
+#pragma once
+// Handling the waiting window messages in the middle of a long synchronous
+// call, so that the wizard repaints while the installation runs.
+
+#include <windows.h>
+
+namespace va {
+
+// The interface framework's pre-translation of a message; true when it
+// consumed the message.  The framework sets its PreTranslateAppMessage;
+// none until then.
+using PreTranslateHook = bool (*)(MSG* message);
+void SetPreTranslateHook(PreTranslateHook hook);
+PreTranslateHook CurrentPreTranslateHook();
+
+// Every waiting message of this thread: offered to the pre-translation, then
+// translated and dispatched.  A quit message is posted again and ends the
+// pump, so the caller's own loop still sees it.
+void PumpMessages();
+
+}  // namespace va

@@ -1,0 +1,25 @@
+#include "engine/registry_step.h"
+
+#include "engine/file_type_registration.h"
+#include "engine/install_progress.h"
+
+namespace va {
+
+RegistryStepResult RunRegistryStep(UninstallLog& log, const RegistryStepFacts& facts,
+                                   InstanceMutex& mutex, const MessageTexts& texts,
+                                   InstallProgress& progress)
+{
+    const std::wstring status = texts.Message(kMessageRegistryStep);
+    progress.ShowStatus(status);
+    progress.AppendProgressText(status);
+
+    const bool uninstallKey = WriteUninstallKey(log, facts.paths, facts.languageIndex);
+    if (!WriteProductPathValue(facts.paths.mainProgram))
+        return RegistryStepResult::PathValueFailed;
+
+    const bool fileTypes = RegisterFileTypes(log, facts.paths.mainProgram, facts.foundVersion, mutex);
+    AppendStepResult(progress, texts, uninstallKey && fileTypes);
+    return RegistryStepResult::Completed;
+}
+
+}  // namespace va

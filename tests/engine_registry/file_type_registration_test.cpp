@@ -1,0 +1,175 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+
+#include "app/core/product_version.h"
+#include "engine/file_type_registration.h"
+#include "engine/uninstall_log.h"
+#include "support/handles.h"
+#include "support/instance_mutex.h"
+#include "tests/common/registry_test_util.h"
+#include "tests/common/standins.h"
+
+namespace va::test {
+namespace {
+
+constexpr wchar_t kRecordKey[] = L"Software\\Vantaro\\Test\\Trelvane stand-in";
+
+struct CommandLineCase {
+    const char* situation;
+    const wchar_t* program;
+    ProductVersion foundVersion;
+    const wchar_t* expected;
+};
+
+TEST(RegistrationCommandLine, CarriesTheUpdateSwitchOnlyForAnUpdate)
+{
+    const CommandLineCase cases[] = {
+        {"fresh", L"C:\\Vantaro\\Trelvane.exe", 0, L"C:\\Vantaro\\Trelvane.exe /Register /Background"},
+        {"fresh, spaces", L"C:\\Program Files (x86)\\Vantaro\\Trelvane 7\\Trelvane.exe", 0,
+         L"\"C:\\Program Files (x86)\\Vantaro\\Trelvane 7\\Trelvane.exe\" /Register /Background"},
+        // A reinstallation finds its own version but passes none.
+        {"reinstall", L"C:\\Vantaro\\Trelvane.exe", 0, L"C:\\Vantaro\\Trelvane.exe /Register /Background"},
+        {"update", L"C:\\Vantaro\\Trelvane.exe", PackVersion(7, 8, 7, 0),
+         L"C:\\Vantaro\\Trelvane.exe /Register /Background /update=0007000800070000"},
+        {"update, spaces, lower-case digits", L"C:\\Program Files\\Trelvane.exe", PackVersion(7, 10, 0, 0xABCD),
+         L"\"C:\\Program Files\\Trelvane.exe\" /Register /Background /update=0007000a0000abcd"},
+        {"update from the highest version", L"C:\\T.exe", ~ProductVersion{0},
+         L"C:\\T.exe /Register /Background /update=ffffffffffffffff"},
+    };
+    for (const CommandLineCase& c : cases) {
+        SCOPED_TRACE(c.situation);
+        EXPECT_EQ(RegistrationCommandLine(c.program, c.foundVersion), c.expected);
+    }
+}
+
+TEST(RegistrationCommandLine, RefusesAProgramPathThatDoesNotFitWhole)
+{
+    const std::wstring spaced = L"C:\\a b\\" + std::wstring(251, L'x');  // 258: no room for quotes
+    ASSERT_EQ(spaced.size(), 258u);
+    EXPECT_EQ(RegistrationCommandLine(spaced, 0), L"");
+    const std::wstring plain = L"C:\\" + std::wstring(257, L'x');  // 260: cut short otherwise
+    EXPECT_EQ(RegistrationCommandLine(plain, 0), L"");
+    const std::wstring longest = L"C:\\a b\\" + std::wstring(249, L'x');  // 256 + 2 quotes
+    EXPECT_EQ(RegistrationCommandLine(longest, 0), L"\"" + longest + L"\" /Register /Background");
+}
+
+class FileTypeRegistration : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        Clean();
+        wchar_t temp[MAX_PATH] = {};
+        ::GetTempPathW(MAX_PATH, temp);
+        root_ = std::wstring(temp) + L"tv registration test";
+        ::CreateDirectoryW(root_.c_str(), nullptr);
+        mutex_.Create(InstanceMutexName(L"Trelvane7"), true);
+        ASSERT_TRUE(mutex_.owned());
+    }
+    void TearDown() override
+    {
+        for (const std::wstring& file : copies_) {
+            ::DeleteFileW(file.c_str());
+            ::RemoveDirectoryW(file.substr(0, file.find_last_of(L'\\')).c_str());
+        }
+        ::RemoveDirectoryW(root_.c_str());
+        Clean();
+    }
+    static void Clean()
+    {
+        for (const wchar_t* key : {L".tv-proj", L".tv-cab", L".tv-lib", L"Trelvane.Project.7",
+                                   L"Trelvane.Cabinet.7", L"Trelvane.Library.7"})
+            DeleteTree(HKEY_CLASSES_ROOT, key);
+        DeleteTree(HKEY_CURRENT_USER, kRecordKey);
+    }
+    // The product stand-in copied into a folder of the given name.
+    std::wstring InstalledProgram(const std::wstring& folderName)
+    {
+        const std::wstring folder = root_ + L"\\" + folderName;
+        ::CreateDirectoryW(folder.c_str(), nullptr);
+        const std::wstring program = folder + L"\\Trelvane.exe";
+        EXPECT_TRUE(::CopyFileW(StandinPath(L"Trelvane.exe").c_str(), program.c_str(), FALSE));
+        copies_.push_back(program);
+        return program;
+    }
+
+    UninstallLog log;
+    InstanceMutex mutex_;
+    std::wstring root_;
+    std::vector<std::wstring> copies_;
+};
+
+TEST_F(FileTypeRegistration, RunsTheProgramInItsFolderWithTheMutexReleased)
+{
+    const struct {
+        const char* situation;
+        const wchar_t* folder;
+        ProductVersion foundVersion;
+    } cases[] = {
+        {"fresh", L"NoSpaces", 0},
+        {"update, spaces", L"With Spaces", PackVersion(7, 8, 7, 0)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.situation);
+        const std::wstring program = InstalledProgram(c.folder);
+        DeleteTree(HKEY_CURRENT_USER, kRecordKey);
+        DeleteTree(HKEY_CLASSES_ROOT, L".tv-proj");
+        log.NewEntries.clear();
+
+        // The stand-in refuses to register while another holds the mutex.
+        EXPECT_TRUE(RegisterFileTypes(log, program, c.foundVersion, mutex_));
+        EXPECT_TRUE(mutex_.owned()) << "the mutex must be taken back";
+
+        EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRecordKey, L"CommandLine"),
+                  RegistrationCommandLine(program, c.foundVersion));
+        EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRecordKey, L"WorkingFolder"), root_ + L"\\" + c.folder);
+        EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".tv-proj", nullptr), L"Trelvane.Project.7");
+        ASSERT_EQ(log.NewEntries.size(), 1u);
+        EXPECT_EQ(log.NewEntries.back().Type, FileTypes);
+        EXPECT_EQ(log.NewEntries.back().Outcome, 1);
+        EXPECT_FALSE(log.AwaitingOutcome);
+    }
+}
+
+TEST_F(FileTypeRegistration, AnExitCodeOtherThanMinusTenIsAFailure)
+{
+    const std::wstring program = InstalledProgram(L"Busy");
+    // Another thread holds the mutex, so releasing ours does not free it and
+    // the program exits with its "busy" code.
+    mutex_.Release();
+    HANDLE taken = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE done = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    UniqueHandle takenOwner(taken), doneOwner(done);
+    std::thread holder([&] {
+        InstanceMutex other;
+        other.Create(InstanceMutexName(L"Trelvane7"), true);
+        ::SetEvent(taken);
+        ::WaitForSingleObject(done, INFINITE);
+    });
+    ::WaitForSingleObject(taken, INFINITE);
+
+    EXPECT_FALSE(RegisterFileTypes(log, program, 0, mutex_));
+    ::SetEvent(done);
+    holder.join();
+
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kRecordKey, L"ExitCode"), 3u);
+    ASSERT_EQ(log.NewEntries.size(), 1u);
+    EXPECT_EQ(log.NewEntries.back().Type, FileTypes);
+    EXPECT_EQ(log.NewEntries.back().Outcome, 0);
+    EXPECT_FALSE(log.AwaitingOutcome);
+}
+
+TEST_F(FileTypeRegistration, AProgramThatCannotStartFailsAndTheMutexIsTakenBack)
+{
+    EXPECT_FALSE(RegisterFileTypes(log, root_ + L"\\Missing\\Trelvane.exe", 0, mutex_));
+    EXPECT_TRUE(mutex_.owned());
+    ASSERT_EQ(log.NewEntries.size(), 1u);
+    EXPECT_EQ(log.NewEntries.back().Outcome, 0);
+    EXPECT_FALSE(log.AwaitingOutcome);
+}
+
+}  // namespace
+}  // namespace va::test
