@@ -9,10 +9,15 @@
 #include <cstdio>
 #include <system_error>
 
-#include "app/identity_seam.h"
+#include "app/languages.h"
+#include "support/exception_text.h"
+#include "support/format_message.h"
+#include "support/message_box.h"
+#include "support/message_hooks.h"
 #include "app/previous_installation.h"
 #include "app/product.h"
 #include "app/version_info.h"
+#include "engine/message_pump.h"
 #include "support/core/hresult.h"
 #include "support/instance_counter.h"
 #include "support/startup.h"
@@ -81,6 +86,8 @@ CInstallApp::CInstallApp() : CWinApp(nullptr)
         windows.owner = GetSafeOwner(nullptr, &windows.top);
         return windows;
     });
+    // The pumps inside long calls give the dialogs their keyboard handling.
+    SetPreTranslateHook(PreTranslateAppMessage);
     SetApplicationTitleHook([](const std::wstring& title) {
         if (CWinApp* app = CurrentApp())
             static_cast<CInstallApp*>(app)->SetApplicationTitle(title);
@@ -89,6 +96,7 @@ CInstallApp::CInstallApp() : CWinApp(nullptr)
 
 CInstallApp::~CInstallApp()
 {
+    SetPreTranslateHook(nullptr);
     SetApplicationTitleHook({});
     SetOwnerHook({});
     SetModalHook({});
@@ -211,12 +219,12 @@ void CInstallApp::DetermineInstallKind(const std::wstring& installedProgram)
     const ProductVersion found = info.FileVersion();
     if (found > kThisProductVersion) {
         InstallKind = NewerInstalled;
-        FoundVersionText = VersionDisplayText(info);
+        FoundVersionText = info.DisplayText();
     } else if (found == kThisProductVersion) {
         InstallKind = Reinstall;
     } else {
         InstallKind = Update;
-        FoundVersionText = VersionDisplayText(info);
+        FoundVersionText = info.DisplayText();
         FoundVersion = found;
     }
 }

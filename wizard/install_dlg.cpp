@@ -2,7 +2,11 @@
 
 #include <cstdio>
 
-#include "app/identity_seam.h"
+#include "app/languages.h"
+#include "support/exception_text.h"
+#include "support/format_message.h"
+#include "support/message_box.h"
+#include "support/message_hooks.h"
 #include "app/install_app.h"
 #include "resources/installer_ids.h"
 
