@@ -62,5 +62,14 @@ TEST_F(LanguageChoice, TitleFollowsTheLanguageAndBecomesTheApplicationName)
     EXPECT_STREQ(CurrentAppName(), L"Installeur \u2013 Trelvane 7.08g");
 }
 
+TEST_F(LanguageChoice, ALaterLanguageChangeRenamesTheApplication)
+{
+    CInstallApp app;
+    app.ChooseInterfaceLanguage([] { return kUserEnglish; });
+    ChangeLanguage(2);
+    EXPECT_EQ(app.ApplicationTitle, L"Installationsprogramm \u2013 Trelvane 7.08g");
+    EXPECT_STREQ(CurrentAppName(), L"Installationsprogramm \u2013 Trelvane 7.08g");
+}
+
 }  // namespace
 }  // namespace va::test
