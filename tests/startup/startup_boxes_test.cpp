@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "app/previous_installation.h"
+#include "engine/uninstall_log.h"
 #include "support/instance_counter.h"
 #include "support/instance_mutex.h"
 #include "tests/driver/driver.h"
@@ -171,6 +172,35 @@ TEST_F(StartupBoxes, NewerInstalledVersionOpensTheHostWithNextDisabled)
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(host, IDOK)));
     PressButton(host, IDCANCEL);
     EXPECT_EQ(WaitForExit(installer), 0u);
+}
+
+// Reads the stand-in host's report of what start-up found (control 1010);
+// once the Start page exists, its texts say the same.
+TEST_F(StartupBoxes, UpdateOverAnOlderVersionTakesItsVersionAndTheLogsFolders)
+{
+    ScratchFolder scratch(L"vantaro startup update test");
+    const std::wstring installFolder = scratch.Folder(L"product");
+    const std::wstring menuFolder = scratch.Folder(L"menu");
+    const std::wstring uninstallerFolder = scratch.Folder(L"uninstaller");
+    {
+        UninstallLog log;
+        ASSERT_TRUE(log.WriteLog(uninstallerFolder + L"\\Uninstall.ulog", installFolder, menuFolder));
+    }
+    ASSERT_TRUE(SetInstalledProgram(FixtureProgram(L"7_8_7_0")));
+    ASSERT_TRUE(WriteText(HKEY_LOCAL_MACHINE, kTestUninstallKey, L"UninstallString",
+                          uninstallerFolder + L"\\Uninstall.exe"));
+
+    Process installer = StartProgram(InstallerProgram());
+    HWND host = WaitForDialog(installer, IsHost);
+    ASSERT_NE(host, nullptr);
+    const std::wstring report = ControlText(host, 1010);
+    PressButton(host, IDCANCEL);
+    EXPECT_EQ(WaitForExit(installer), 0u);
+    for (const std::wstring& line : {L"InstallKind: 2", L"FoundVersion: 0007000800070000",
+                                     L"FoundVersionText: Trelvane 7.08f", L"Language: 1"})
+        EXPECT_NE(report.find(line + L"\r\n"), std::wstring::npos) << std::string(line.begin(), line.end());
+    EXPECT_NE(report.find(L"InstallFolder: " + installFolder + L"\r\n"), std::wstring::npos);
+    EXPECT_NE(report.find(L"StartMenuFolder: " + menuFolder + L"\r\n"), std::wstring::npos);
 }
 
 }  // namespace
