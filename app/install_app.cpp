@@ -140,24 +140,23 @@ BOOL CInstallApp::InitInstance()
     return FALSE;
 }
 
-bool CInstallApp::RunStartup()
+void CInstallApp::RunStartup()
 {
     if (!ProcessorSupported) {
         ShowErrorCode(static_cast<DWORD>(kUnexpected));
-        return false;
+        return;
     }
     if (!AcquireInstanceMutex()) {
         ShowErrorCode(ERROR_BUSY);
-        return false;
+        return;
     }
     CWinApp::InitInstance();
     ChooseInterfaceLanguage();
     if (!CheckRights() || !WaitForOtherInstances())
-        return false;
+        return;
     DetermineInstallKind(InstalledProgramPath());
     TakePreviousFolders();
     RunWizard();
-    return false;
 }
 
 void CInstallApp::ChooseInterfaceLanguage(const std::function<LANGID()>& userDefault)

@@ -64,7 +64,7 @@ public:
     std::wstring ApplicationTitle;
 
 private:
-    bool RunStartup();
+    void RunStartup();
 
     HICON icon_ = nullptr;
 };
