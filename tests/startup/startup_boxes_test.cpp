@@ -85,6 +85,9 @@ TEST_F(StartupBoxes, MutexHeldByAnotherProcessShowsError170AndEnds)
     HWND box = WaitForDialog(installer, IsMessageBox);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), SystemText(ERROR_BUSY));
+    // Before the language is chosen the application has no name yet: the
+    // caption is the display text of the installer's own version.
+    EXPECT_EQ(WindowText(box), L"Install 2.04a");
     EXPECT_EQ(ButtonIds(box), std::vector<int>{IDOK});
     PressButton(box, IDOK);
     ExpectEndWithoutHost(installer);
@@ -158,6 +161,7 @@ TEST_F(StartupBoxes, RegistryFailureOtherThanNotFoundShowsItsTextAndEnds)
     HWND box = WaitForDialog(installer, IsMessageBox);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(MessageBoxText(box), SystemText(code));
+    EXPECT_EQ(WindowText(box), kTitle);
     EXPECT_EQ(ButtonIds(box), std::vector<int>{IDOK});
     PressButton(box, IDOK);
     ExpectEndWithoutHost(installer);
