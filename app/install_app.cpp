@@ -1,0 +1,314 @@
+#include "app/install_app.h"
+
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <boost/uuid/random_generator.hpp>
+#include <boost/uuid/uuid_io.hpp>
+
+#include <cstdio>
+#include <system_error>
+
+#include "app/languages.h"
+#include "support/exception_text.h"
+#include "support/format_message.h"
+#include "support/message_box.h"
+#include "support/message_hooks.h"
+#include "app/previous_installation.h"
+#include "app/product.h"
+#include "app/version_info.h"
+#include "engine/message_pump.h"
+#include "support/core/hresult.h"
+#include "support/instance_counter.h"
+#include "support/startup.h"
+#include "support/system_checks.h"
+#include "wizard/install_dlg.h"
+
+namespace va {
+namespace {
+
+constexpr int kApplicationIconId = 128;
+constexpr unsigned kMessageNoRights = 126;
+constexpr unsigned kMessageCloseProduct = 127;
+
+bool SystemSpecialFolder(int csidl, wchar_t* buffer)
+{
+    return ::SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE) != FALSE;
+}
+
+// Where programs go when the system will not say: the environment's answer,
+// else "Program Files" on the system drive.  Never a relative folder.
+std::wstring FallbackProgramFiles()
+{
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const DWORD length = ::GetEnvironmentVariableW(L"ProgramFiles", buffer, MAX_PATH + 1);
+    if (length > 0 && length <= MAX_PATH && !::PathIsRelativeW(buffer))
+        return buffer;
+    wchar_t windows[MAX_PATH + 1] = {};
+    const UINT windowsLength = ::GetWindowsDirectoryW(windows, MAX_PATH + 1);
+    std::wstring drive = windowsLength >= 2 && windows[1] == L':' ? std::wstring(windows, 2) : L"C:";
+    return drive + L"\\Program Files";
+}
+
+std::wstring JoinProductFolder(wchar_t* buffer)
+{
+    ::PathAppendW(buffer, kMakerName);
+    ::PathAppendW(buffer, ProductKey().c_str());
+    return buffer;
+}
+
+}  // namespace
+
+CInstallApp::CInstallApp() : CWinApp(nullptr)
+{
+    ProductCode() = kThisProductCode;
+    try {
+        InstanceMutex.Create(InstanceMutexName(ApplicationId()), false);
+    } catch (...) {
+        // Without the mutex AcquireInstanceMutex fails, and start-up reports
+        // the mutex as held instead of ending during static initialisation.
+    }
+    icon_ = static_cast<HICON>(::LoadImageW(Instance(), MAKEINTRESOURCEW(kApplicationIconId), IMAGE_ICON, 0, 0,
+                                            LR_DEFAULTCOLOR));
+    SetIconHook(ApplicationIconHook);
+
+    // The message boxes take the framework's caption, owner and modal state.
+    SetApplicationNameSource([] {
+        const wchar_t* name = CurrentAppName();
+        return std::wstring(name ? name : L"");
+    });
+    SetModalHook([](bool enable) {
+        if (CWinApp* app = CurrentApp())
+            app->DoEnableModeless(enable);
+    });
+    SetOwnerHook([] {
+        OwnerWindows windows;
+        windows.owner = GetSafeOwner(nullptr, &windows.top);
+        return windows;
+    });
+    // The pumps inside long calls give the dialogs their keyboard handling.
+    SetPreTranslateHook(PreTranslateAppMessage);
+    SetApplicationTitleHook([](const std::wstring& title) {
+        if (CWinApp* app = CurrentApp())
+            static_cast<CInstallApp*>(app)->SetApplicationTitle(title);
+    });
+}
+
+CInstallApp::~CInstallApp()
+{
+    SetPreTranslateHook(nullptr);
+    SetApplicationTitleHook({});
+    SetOwnerHook({});
+    SetModalHook({});
+    SetApplicationNameSource({});
+    SetIconHook({});
+}
+
+CInstallApp& InstallApp()
+{
+    return *static_cast<CInstallApp*>(CurrentApp());
+}
+
+HICON ApplicationIconHook()
+{
+    CWinApp* app = CurrentApp();
+    return app ? static_cast<CInstallApp*>(app)->ApplicationIcon() : nullptr;
+}
+
+int CInstallApp::DoMessageBox(const std::wstring& text, UINT type)
+{
+    return ShowMessage(text, type);
+}
+
+void CInstallApp::ProcessWndProcException(HWND window, UINT message)
+{
+    ShowMessage(ExceptionText(std::current_exception()), MB_OK | MB_ICONEXCLAMATION);
+    CWinApp::ProcessWndProcException(window, message);
+}
+
+BOOL CInstallApp::InitInstance()
+{
+    // A failing registry read or rights query must not end the process
+    // unexplained: its text is shown and start-up ends.
+    try {
+        RunStartup();
+    } catch (const std::system_error& error) {
+        ShowErrorCode(static_cast<DWORD>(error.code().value()));
+    } catch (...) {
+        ShowMessage(ExceptionText(std::current_exception()), MB_OK | MB_ICONEXCLAMATION);
+    }
+    return FALSE;
+}
+
+void CInstallApp::RunStartup()
+{
+    if (!ProcessorSupported) {
+        ShowErrorCode(static_cast<DWORD>(kUnexpected));
+        return;
+    }
+    if (!AcquireInstanceMutex()) {
+        ShowErrorCode(ERROR_BUSY);
+        return;
+    }
+    CWinApp::InitInstance();
+    ChooseInterfaceLanguage();
+    if (!CheckRights() || !WaitForOtherInstances())
+        return;
+    DetermineInstallKind(InstalledProgramPath());
+    TakePreviousFolders();
+    RunWizard();
+}
+
+void CInstallApp::ChooseInterfaceLanguage(const std::function<LANGID()>& userDefault)
+{
+    SetLanguage(LanguageFromUserDefault(kProductLanguageMask, userDefault));
+
+    DWORD type = REG_DWORD;
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (::SHGetValueW(HKEY_LOCAL_MACHINE, UninstallKeyName().c_str(), L"VaLanguage", &type, &value, &size) ==
+            ERROR_SUCCESS &&
+        IsProductLanguage(static_cast<LanguageIndex>(value)))
+        SetLanguage(static_cast<LanguageIndex>(value));
+
+    if (!IsInstallerTranslated(CurrentLanguage().Index))
+        SetLanguage(kEnglish);
+
+    SetApplicationTitle(InstallerTitle(true));
+}
+
+void CInstallApp::SetApplicationTitle(const std::wstring& title)
+{
+    ApplicationTitle = title;
+    SetAppName(title);
+}
+
+bool CInstallApp::CheckRights()
+{
+    if (IsAdministrator())
+        return true;
+    ShowMessage(InstallerMessage(kMessageNoRights), MB_OK | MB_ICONEXCLAMATION);
+    return false;
+}
+
+bool CInstallApp::WaitForOtherInstances()
+{
+    while (CountInstances() > 1) {
+        const std::wstring text =
+            FormatInserts(InstallerMessage(kMessageCloseProduct), {ProductDisplayName(false)});
+        if (ShowMessage(text, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDCANCEL)
+            return false;
+    }
+    return true;
+}
+
+void CInstallApp::DetermineInstallKind(const std::wstring& installedProgram)
+{
+    FoundVersionText.clear();
+    FoundVersion = 0;
+    if (installedProgram.empty()) {
+        InstallKind = Fresh;
+        return;
+    }
+    const VersionInfo info(installedProgram);
+    if (!info.HasFixedBlock()) {
+        InstallKind = Reinstall;
+        return;
+    }
+    const ProductVersion found = info.FileVersion();
+    if (found > kThisProductVersion) {
+        InstallKind = NewerInstalled;
+        FoundVersionText = info.DisplayText();
+    } else if (found == kThisProductVersion) {
+        InstallKind = Reinstall;
+    } else {
+        InstallKind = Update;
+        FoundVersionText = info.DisplayText();
+        FoundVersion = found;
+    }
+}
+
+void CInstallApp::TakePreviousFolders()
+{
+    if (InstallKind == Reinstall || InstallKind == Update) {
+        const std::wstring log = PreviousLogPath();
+        if (!log.empty()) {
+            PreviousLog.ReadLog(&log);
+            InstallFolder = PreviousLog.InstallPath;
+            StartMenuFolder = PreviousLog.ShortcutPath;
+        }
+    } else {
+        PreviousLog.ReadLog(nullptr);
+    }
+    if (InstallFolder.empty())
+        InstallFolder = DefaultInstallFolder();
+    if (StartMenuFolder.empty())
+        StartMenuFolder = DefaultStartMenuFolder();
+    CreateStartMenuShortcut = true;
+    CreateDesktopShortcut = true;
+    AdvancedInstallation = false;
+}
+
+void CInstallApp::RunWizard()
+{
+    CInstallDlg host;
+    SetMainDialog(&host);
+    host.DoModal();
+    SetMainWindow(nullptr);
+}
+
+std::int32_t CInstallApp::GetInstallKind(std::wstring* versionText) const
+{
+    if (versionText && (InstallKind == Update || InstallKind == NewerInstalled))
+        *versionText = FoundVersionText;
+    return InstallKind;
+}
+
+bool CInstallApp::MakeTemporaryFolder(std::wstring& errorText)
+{
+    wchar_t buffer[260] = {};
+    const DWORD length = ::GetTempPathW(260, buffer);
+    if (length == 0 || length > 246) {
+        wchar_t text[64] = {};
+        std::swprintf(text, 64, L"%08x (%ls)", static_cast<unsigned>(::GetLastError()), L"GetTempPath");
+        errorText = text;
+        return false;
+    }
+    const std::wstring name = L"vantaro_{" + boost::uuids::to_wstring(boost::uuids::random_generator()()) + L"}";
+    ::PathAppendW(buffer, name.c_str());
+    TemporaryFolder = buffer;
+    return true;
+}
+
+bool CInstallApp::AcquireInstanceMutex()
+{
+    return InstanceMutex.Acquire();
+}
+
+void CInstallApp::ReleaseInstanceMutex()
+{
+    InstanceMutex.Release();
+}
+
+std::wstring DefaultInstallFolder(const SpecialFolderQuery& specialFolder)
+{
+    wchar_t buffer[261] = {};
+    const bool found = specialFolder ? specialFolder(CSIDL_PROGRAM_FILES, buffer)
+                                     : SystemSpecialFolder(CSIDL_PROGRAM_FILES, buffer);
+    if (!found || buffer[0] == L'\0') {
+        const std::wstring fallback = FallbackProgramFiles();
+        buffer[fallback.copy(buffer, 260)] = L'\0';
+    }
+    return JoinProductFolder(buffer);
+}
+
+std::wstring DefaultStartMenuFolder(const SpecialFolderQuery& specialFolder)
+{
+    wchar_t buffer[260] = {};
+    const SpecialFolderQuery query = specialFolder ? specialFolder : SpecialFolderQuery(SystemSpecialFolder);
+    if (!query(CSIDL_COMMON_PROGRAMS, buffer))
+        query(CSIDL_PROGRAMS, buffer);
+    return JoinProductFolder(buffer);
+}
+
+}  // namespace va

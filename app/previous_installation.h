@@ -1,0 +1,37 @@
+#pragma once
+// Where the previous installation of the product is: its main program,
+// found through the value every installation writes under the maker's key,
+// and its uninstall log.  Registry failures other than "not there" raise
+// std::system_error.
+
+#include <string>
+
+namespace va {
+
+inline constexpr const wchar_t* kMakerKey = L"Software\\Vantaro";
+inline constexpr const wchar_t* kUninstallKeyPrefix = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+inline constexpr const wchar_t* kLogFileName = L"Uninstall.ulog";
+
+// The name of the program-path value: ProductKey() + " Path".
+std::wstring ProgramPathValueName();
+// The product's uninstall key under HKEY_LOCAL_MACHINE.
+std::wstring UninstallKeyName();
+
+// The installed main program's path, or empty: computed by the first call,
+// kept for the rest of the process.
+const std::wstring& InstalledProgramPath();
+// The same lookup, made afresh at each call.
+std::wstring LookUpInstalledProgramPath();
+
+// The full path of an existing previous log, or empty; computed at each call.
+std::wstring PreviousLogPath();
+// With the running installer's path and the installed program's path given.
+std::wstring PreviousLogPathFor(const std::wstring& ownProgram, const std::wstring& installedProgram);
+
+// The text up to the last backslash or slash, without trailing separators;
+// empty when the path names no folder.
+std::wstring ParentFolder(const std::wstring& path);
+// Whether the file system finds something at `path` (no error, not "not found").
+bool PathExists(const std::wstring& path);
+
+}  // namespace va

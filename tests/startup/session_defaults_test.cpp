@@ -1,0 +1,164 @@
+#include <shlobj.h>
+
+#include <regex>
+#include <thread>
+
+#include "app/install_app.h"
+#include "app/previous_installation.h"
+#include <shlwapi.h>
+
+#include "support/instance_mutex.h"
+#include "tests/startup/startup_fixture.h"
+
+namespace va::test {
+namespace {
+
+std::wstring SystemFolder(int csidl)
+{
+    wchar_t buffer[MAX_PATH + 1] = {};
+    return ::SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE) ? buffer : L"";
+}
+
+class PreviousFolders : public ProductKeysCleared {
+protected:
+    // A previous installation whose log names `installFolder` and
+    // `startMenuFolder`, its uninstaller found through the uninstall key.
+    void WritePreviousLog(const std::wstring& installFolder, const std::wstring& startMenuFolder)
+    {
+        const std::wstring folder = scratch.Folder(L"installed");
+        ASSERT_TRUE(WriteText(HKEY_LOCAL_MACHINE, kTestUninstallKey, L"UninstallString",
+                              folder + L"\\Uninstall.exe"));
+        UninstallLog log;
+        ASSERT_TRUE(log.WriteLog(folder + L"\\Uninstall.ulog", installFolder, startMenuFolder));
+    }
+    ScratchFolder scratch{L"vantaro previous folders test"};
+};
+
+TEST_F(PreviousFolders, ReinstallAndUpdateTakeTheLogsFoldersWhenTheyStillExist)
+{
+    const std::wstring installFolder = scratch.Folder(L"product");
+    const std::wstring menuFolder = scratch.Folder(L"menu");
+    WritePreviousLog(installFolder, menuFolder);
+    for (std::int32_t kind : {Reinstall, Update}) {
+        SCOPED_TRACE(kind);
+        CInstallApp app;
+        app.InstallKind = kind;
+        app.TakePreviousFolders();
+        EXPECT_EQ(app.InstallFolder, installFolder);
+        EXPECT_EQ(app.StartMenuFolder, menuFolder);
+        EXPECT_TRUE(app.CreateStartMenuShortcut);
+        EXPECT_TRUE(app.CreateDesktopShortcut);
+        EXPECT_FALSE(app.AdvancedInstallation);
+    }
+}
+
+TEST_F(PreviousFolders, FoldersThatNoLongerExistLeaveTheDefaults)
+{
+    WritePreviousLog((scratch.path() / L"gone product").wstring(), (scratch.path() / L"gone menu").wstring());
+    CInstallApp app;
+    app.InstallKind = Update;
+    app.TakePreviousFolders();
+    EXPECT_EQ(app.InstallFolder, DefaultInstallFolder());
+    EXPECT_EQ(app.StartMenuFolder, DefaultStartMenuFolder());
+}
+
+TEST_F(PreviousFolders, FreshAndNewerInstalledReadNoLog)
+{
+    WritePreviousLog(scratch.Folder(L"product"), scratch.Folder(L"menu"));
+    for (std::int32_t kind : {Fresh, NewerInstalled}) {
+        SCOPED_TRACE(kind);
+        CInstallApp app;
+        app.InstallKind = kind;
+        app.TakePreviousFolders();
+        EXPECT_EQ(app.InstallFolder, DefaultInstallFolder());
+        EXPECT_EQ(app.StartMenuFolder, DefaultStartMenuFolder());
+        EXPECT_TRUE(app.PreviousLog.PreviousEntries.empty());
+    }
+}
+
+TEST(DefaultFolders, AreTheSystemFoldersWithMakerAndProduct)
+{
+    const std::wstring programFiles = SystemFolder(CSIDL_PROGRAM_FILES);
+    const std::wstring commonPrograms = SystemFolder(CSIDL_COMMON_PROGRAMS);
+    ASSERT_FALSE(programFiles.empty());
+    ASSERT_FALSE(commonPrograms.empty());
+    EXPECT_EQ(DefaultInstallFolder(), programFiles + L"\\Vantaro\\Trelvane 7");
+    EXPECT_EQ(DefaultStartMenuFolder(), commonPrograms + L"\\Vantaro\\Trelvane 7");
+}
+
+TEST(DefaultFolders, FallBackSoundlyWhenTheSystemWillNotSay)
+{
+    const SpecialFolderQuery nothing = [](int, wchar_t*) { return false; };
+    const std::wstring folder = DefaultInstallFolder(nothing);
+    EXPECT_FALSE(::PathIsRelativeW(folder.c_str())) << std::string(folder.begin(), folder.end());
+    EXPECT_TRUE(folder.ends_with(L"\\Vantaro\\Trelvane 7"));
+
+    int asked = 0;
+    const SpecialFolderQuery onlyPersonal = [&](int csidl, wchar_t* buffer) {
+        ++asked;
+        if (csidl != CSIDL_PROGRAMS)
+            return false;
+        wcscpy(buffer, L"C:\\Menu");
+        return true;
+    };
+    EXPECT_EQ(DefaultStartMenuFolder(onlyPersonal), L"C:\\Menu\\Vantaro\\Trelvane 7");
+    EXPECT_EQ(asked, 2);
+}
+
+TEST(TemporaryFolder, IsANewVersion4UuidNameInTheTemporaryFolderNotYetMade)
+{
+    wchar_t temp[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, temp);
+    std::wstring tempPath(temp, length);
+    if (tempPath.back() != L'\\')
+        tempPath += L'\\';
+    const std::wregex form(L"vantaro_\\{[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}\\}");
+
+    CInstallApp app;
+    std::wstring error;
+    ASSERT_TRUE(app.MakeTemporaryFolder(error));
+    const std::wstring first = app.TemporaryFolder;
+    ASSERT_TRUE(app.MakeTemporaryFolder(error));
+    EXPECT_NE(app.TemporaryFolder, first);
+    for (const std::wstring& folder : {first, app.TemporaryFolder}) {
+        ASSERT_TRUE(folder.starts_with(tempPath)) << std::string(folder.begin(), folder.end());
+        EXPECT_TRUE(std::regex_match(folder.substr(tempPath.size()), form))
+            << std::string(folder.begin(), folder.end());
+        EXPECT_EQ(::GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+    EXPECT_EQ(error, L"");
+}
+
+TEST(InstanceMutexOfTheApplication, IsTakenOnlyWhenNoOtherHolderHasIt)
+{
+    CInstallApp app;
+    const std::wstring name = InstanceMutexName(L"");
+    ASSERT_TRUE(app.AcquireInstanceMutex());
+    EXPECT_TRUE(app.InstanceMutex.owned());
+    app.ReleaseInstanceMutex();
+    EXPECT_FALSE(app.InstanceMutex.owned());
+
+    // Held by another thread (ownership is per thread, as between processes).
+    HANDLE held = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread holder([&] {
+        HANDLE other = ::CreateMutexW(nullptr, FALSE, (L"Global\\" + name).c_str());
+        ::WaitForSingleObject(other, INFINITE);
+        ::SetEvent(held);
+        ::WaitForSingleObject(release, INFINITE);
+        ::CloseHandle(other);  // still owned: abandoned when the thread ends
+    });
+    ::WaitForSingleObject(held, INFINITE);
+    EXPECT_FALSE(app.AcquireInstanceMutex());
+    EXPECT_FALSE(app.InstanceMutex.owned());
+    ::SetEvent(release);
+    holder.join();  // ends owning it: abandoned counts as taken
+    EXPECT_TRUE(app.AcquireInstanceMutex());
+    EXPECT_TRUE(app.InstanceMutex.owned());
+    app.ReleaseInstanceMutex();
+    ::CloseHandle(held);
+    ::CloseHandle(release);
+}
+
+}  // namespace
+}  // namespace va::test
