@@ -9,7 +9,7 @@
 #include <functional>
 #include <string>
 
-#include "engine/core/install_kind.h"
+#include "app/install_kind.h"
 #include "engine/core/notification.h"
 #include "engine/core/package_format.h"
 #include "engine/output_file.h"

@@ -1,6 +1,6 @@
 #include "engine/core/placement_policy.h"
 
-#include "engine/core/install_kind.h"
+#include "app/install_kind.h"
 #include "engine/core/package_format.h"
 
 namespace va {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/core/install_kind.h"
+#include "app/install_kind.h"
 #include "engine/core/placement_policy.h"
 
 namespace {
