@@ -86,6 +86,50 @@ TEST(DemoPackage, VerifiesAndExtractsWithResolvedFolders)
     EXPECT_EQ(outside, expectedOutside);
 }
 
+// The end-to-end runs lean on the demo package to exercise every placement
+// rule: each kind must be there, each file with its kind and in its folder.
+TEST(DemoPackage, CarriesEveryKindToItsDestination)
+{
+#ifdef TEST_OTHER_PACKAGE
+    GTEST_SKIP() << "this build embeds another manifest's package, not the demo package";
+#endif
+    const std::wstring install = L"C:\\Inst", samples = L"E:\\Samples", temporary = L"C:\\Tmp\\vantaro_{0}";
+    const std::wstring data = ShellFolder(CSIDL_COMMON_APPDATA) + L"\\Vantaro\\Trelvane 7";
+    const std::wstring user = ShellFolder(CSIDL_APPDATA) + L"\\Vantaro\\Trelvane 7";
+    const std::map<std::wstring, std::pair<std::uint32_t, std::wstring>> expected = {
+        {L"TrelvaneFRA.dll", {0, install + L"\\Lang"}},
+        {L"TrelvaneENU.dll", {0, install + L"\\Lang"}},
+        {L"TrelvaneDEU.dll", {0, install + L"\\Lang"}},
+        {L"Trelvane.exe", {1, install}},
+        {L"Uninstall.exe", {2, install}},
+        {L"Standard.tv-lib", {3, data}},
+        {L"Metals.mat-vantaro", {3, data}},
+        {L"MyImages.bmp", {3, user}},
+        {L"Welcome.tv-proj", {4, samples}},
+        {L"Starter.tv-cab", {4, samples}},
+        {L"Oak.jpg", {4, data + L"\\Textures"}},
+        {L"Slate.jpg", {4, data + L"\\Textures"}},
+        {L"DSetup.dll", {5, temporary}},
+        {L"dsetup32.dll", {5, temporary}},
+        {L"dxcore_x86.cab", {5, temporary}},
+        {L"dxextra_x86.cab", {5, temporary}},
+    };
+    std::map<std::wstring, std::pair<std::uint32_t, std::wstring>> found;
+    auto callback = [&](const notification& n) {
+        if (auto* b = std::get_if<notification::file_begin>(&n.value)) {
+            const std::wstring& d = b->entry->destination;
+            const std::wstring name(va::file_name_of(b->entry->source));
+            EXPECT_TRUE(found.emplace(name, std::pair{b->entry->kind, d.substr(0, d.rfind(L'\\'))}).second) << "twice";
+            EXPECT_EQ(d.substr(d.rfind(L'\\') + 1), name);
+            return notification::skip;  // the table is what is looked at; nothing is written
+        }
+        return notification::proceed;
+    };
+    auto stream = va::open_resource_stream(260, 134);
+    ASSERT_TRUE(va::extract_package(*stream, install, samples, temporary, callback));
+    EXPECT_EQ(found, expected);
+}
+
 TEST(DemoPackage, EmptyResourcePassesVerificationThenFailsWithSeven)
 {
     auto stream = va::open_resource_stream(260, 135);

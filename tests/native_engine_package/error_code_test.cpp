@@ -26,6 +26,18 @@ TEST(CompressCategory, NameAndMessages)
     EXPECT_EQ(&code.category(), &cat);
 }
 
+namespace {
+
+// A Boost.System category of neither the system nor the generic kind.
+struct OtherBoostCategory : boost::system::error_category {
+    const char* name() const noexcept override { return "other"; }
+    std::string message(int) const override { return "other"; }
+};
+
+const OtherBoostCategory kOtherBoostCategory;
+
+}  // namespace
+
 TEST(ErrorCodeOf, FirstMatchingRule)
 {
     const std::error_code unexpected = va::make_error_code(va::compress_errc::unexpected);
@@ -55,6 +67,8 @@ TEST(ErrorCodeOf, FirstMatchingRule)
         {"Boost generic category",
          [] { throw boost::system::system_error(boost::system::error_code(2, boost::system::generic_category())); },
          std::error_code(2, std::generic_category())},
+        {"Boost error of another category",
+         [] { throw boost::system::system_error(boost::system::error_code(5, kOtherBoostCategory)); }, unexpected},
         {"runtime error", [] { throw std::runtime_error("x"); }, unexpected},
         {"bad alloc", [] { throw std::bad_alloc(); }, unexpected},
     };

@@ -78,10 +78,37 @@ TEST(Manifest, TheSameTargetTwiceIsRefused)
     packager_test::TempDir dir;
     dir.write("a/x.bin", "1");
     dir.write("b/x.bin", "2");
-    try {
-        parse_manifest("0|<InstallPath>|a/x.bin\n0|<InstallPath>|b/x.bin\n", "m", dir.path());
-        ADD_FAILURE();
-    } catch (const packager::ManifestError& e) {
-        EXPECT_STREQ(e.what(), "m:2: same target as line 1");
+    dir.write("b/X.BIN", "3");
+    // Each second line names, on Windows, the file the first one placed.
+    const std::pair<const char*, const char*> cases[] = {
+        {"0|<InstallPath>|a/x.bin", "0|<InstallPath>|b/x.bin"},
+        {"0|<InstallPath>|a/x.bin", "0|<InstallPath>|b/X.BIN"},
+        {"0|<InstallPath>\\Lang|a/x.bin", "0|<InstallPath>/lang\\|b/x.bin"},
+        {"0|<InstallPath>\\Lang|a/x.bin", "0|<InstallPath>\\Lang\\..\\Lang|b/x.bin"},
+        {"3|<CommonData>\\Vantaro|a/x.bin", "3|<CommonData>\\vantaro\\.|b/x.bin"},
+        {"3|D:\\Fixed|a/x.bin", "3|d:/fixed//|b/x.bin"},
+    };
+    for (const auto& [first, second] : cases) {
+        try {
+            parse_manifest(std::string(first) + "\n" + second + "\n", "m", dir.path());
+            ADD_FAILURE() << "accepted: " << second;
+        } catch (const packager::ManifestError& e) {
+            EXPECT_STREQ(e.what(), "m:2: same target as line 1") << second;
+        }
     }
+}
+
+TEST(Manifest, DifferentTokensAreDifferentTargets)
+{
+    packager_test::TempDir dir;
+    dir.write("x.bin", "1");
+    const char* lines[] = {
+        "3|<Desktop>|x.bin",       "3|<Documents>|x.bin",           "3|<UserData>|x.bin",
+        "3|<CommonData>|x.bin",    "3|<CommonDesktop>\\Samples|x.bin", "4|<SamplePath>|x.bin",
+        "0|<InstallPath>|x.bin",   "5|<Temporary>|x.bin",           "0|<ProgramFiles>|x.bin",
+    };
+    std::string text;
+    for (const char* line : lines)
+        text += std::string(line) + "\n";
+    EXPECT_EQ(parse_manifest(text, "m", dir.path()).size(), std::size(lines));
 }

@@ -37,18 +37,39 @@ bool parse_kind(const std::string& text, std::uint32_t& kind)
     return false;
 }
 
-// Resolves with stand-in folders only to learn whether the reader would
-// accept the destination; nothing of the result is kept.
-bool destination_resolves(const std::wstring& destination)
+// Resolves with stand-in folders, one per token, to learn whether the reader
+// would accept the destination and which folder it names; empty when refused.
+// The samples stand-in holds a character no real folder can, so that it
+// never meets a folder spelt out below the desktop.
+std::wstring resolved_destination(const std::wstring& destination)
 {
-    const va::FolderInputs inputs{L"I:\\install", L"Samples", L"T:\\temporary"};
+    const va::FolderInputs inputs{L"I:\\install", L"?samples", L"T:\\temporary"};
     try {
-        const std::wstring resolved = va::resolve_destination(
-            destination, inputs, [](int, int) { return std::wstring(L"K:\\known"); }, [](const std::wstring&) {});
-        return va::is_absolute_folder(resolved);
+        std::wstring resolved = va::resolve_destination(
+            destination, inputs, [](int csidl, int) { return L"K:\\known" + std::to_wstring(csidl); },
+            [](const std::wstring&) {});
+        return va::is_absolute_folder(resolved) ? resolved : std::wstring();
     } catch (const std::system_error&) {
-        return false;
+        return {};
     }
+}
+
+// Windows folds letter case and accepts either separator: two spellings of
+// one target must meet under the same key.
+std::wstring target_key(std::wstring folder, const std::wstring& fileName)
+{
+    while (!folder.empty() && (folder.back() == L'\\' || folder.back() == L'/'))
+        folder.pop_back();
+    std::wstring key;
+    bool lastWasSeparator = false;
+    for (wchar_t c : folder + L"\\" + fileName) {
+        const bool separator = c == L'\\' || c == L'/';
+        if (separator && lastWasSeparator)
+            continue;
+        lastWasSeparator = separator;
+        key += separator ? L'\\' : (c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c);
+    }
+    return key;
 }
 
 bool valid_file_name(const std::wstring& name)
@@ -67,7 +88,7 @@ std::vector<ManifestEntry> parse_manifest(const std::string& text, const std::st
                                           const std::filesystem::path& sourceFolder)
 {
     std::vector<ManifestEntry> entries;
-    std::map<std::wstring, int> targets;  // destination\name -> line
+    std::map<std::wstring, int> targets;  // target_key -> line
     std::istringstream in(text);
     std::string raw;
     int lineNumber = 0;
@@ -100,7 +121,8 @@ std::vector<ManifestEntry> parse_manifest(const std::string& text, const std::st
         } catch (const std::invalid_argument&) {
             fail("text is not UTF-8");
         }
-        if (!destination_resolves(entry.destination))
+        const std::wstring resolved = resolved_destination(entry.destination);
+        if (resolved.empty())
             fail("destination '" + fields[1] +
                  "' must begin with a folder token such as <InstallPath> or be an absolute folder, without "
                  "unknown tokens or '..' above it");
@@ -116,8 +138,7 @@ std::vector<ManifestEntry> parse_manifest(const std::string& text, const std::st
             fail("destination folder and file name longer than " + std::to_string(kMaximumPath) + " characters");
         if (entry.source.size() > kMaximumPath * 4)
             fail("source path too long");
-        const std::wstring target = entry.destination + L"\\" + fileName;
-        if (auto [it, fresh] = targets.emplace(target, lineNumber); !fresh)
+        if (auto [it, fresh] = targets.emplace(target_key(resolved, fileName), lineNumber); !fresh)
             fail("same target as line " + std::to_string(it->second));
 
         std::string local = fields[2];
