@@ -266,16 +266,21 @@ std::int32_t CInstallApp::GetInstallKind(std::wstring* versionText) const
 
 bool CInstallApp::MakeTemporaryFolder(std::wstring& errorText)
 {
-    wchar_t buffer[260] = {};
-    const DWORD length = ::GetTempPathW(260, buffer);
-    if (length == 0 || length > 246) {
+    const auto fail = [&errorText](DWORD code, const wchar_t* call) {
         wchar_t text[64] = {};
-        std::swprintf(text, 64, L"%08x (%ls)", static_cast<unsigned>(::GetLastError()), L"GetTempPath");
+        std::swprintf(text, 64, L"%08x (%ls)", static_cast<unsigned>(code), call);
         errorText = text;
         return false;
-    }
+    };
+    wchar_t buffer[260] = {};
+    const DWORD length = ::GetTempPathW(260, buffer);
+    if (length == 0 || length > 246)
+        return fail(::GetLastError(), L"GetTempPath");
     const std::wstring name = L"vantaro_{" + boost::uuids::to_wstring(boost::uuids::random_generator()()) + L"}";
-    ::PathAppendW(buffer, name.c_str());
+    // A temporary path of more than 213 characters leaves no room for the
+    // name: PathAppendW refuses, and the buffer names no per-run folder.
+    if (!::PathAppendW(buffer, name.c_str()))
+        return fail(ERROR_FILENAME_EXCED_RANGE, L"PathAppend");
     TemporaryFolder = buffer;
     return true;
 }

@@ -129,6 +129,49 @@ TEST(TemporaryFolder, IsANewVersion4UuidNameInTheTemporaryFolderNotYetMade)
     EXPECT_EQ(error, L"");
 }
 
+// The temporary path comes from TMP; each case sets it to a folder name of
+// the given length (trailing backslash included).
+TEST(TemporaryFolder, FailsWhenTheTemporaryPathLeavesNoRoomForTheName)
+{
+    struct RestoreTmp {
+        wchar_t saved[MAX_PATH + 1] = {};
+        DWORD length = ::GetEnvironmentVariableW(L"TMP", saved, MAX_PATH + 1);
+        ~RestoreTmp() { ::SetEnvironmentVariableW(L"TMP", length ? saved : nullptr); }
+    } restore;
+    struct Case {
+        size_t length;
+        bool made;
+        const wchar_t* error;  // how the error text ends
+    };
+    const Case cases[] = {
+        {100, true, L""},
+        {213, true, L""},  // the name's 46 characters fill the buffer exactly
+        {214, false, L"000000ce (PathAppend)"},
+        {246, false, L"000000ce (PathAppend)"},
+        {247, false, L" (GetTempPath)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.length);
+        const std::wstring temp = L"C:\\" + std::wstring(c.length - 4, L't') + L"\\";
+        ASSERT_TRUE(::SetEnvironmentVariableW(L"TMP", temp.c_str()));
+        wchar_t seen[MAX_PATH + 1] = {};
+        if (::GetTempPathW(MAX_PATH + 1, seen) != c.length || temp != seen)
+            GTEST_SKIP() << "this system does not take the temporary path from TMP as given";
+
+        CInstallApp app;
+        std::wstring error;
+        EXPECT_EQ(app.MakeTemporaryFolder(error), c.made);
+        if (c.made) {
+            EXPECT_EQ(app.TemporaryFolder.size(), c.length + 46);
+            EXPECT_TRUE(app.TemporaryFolder.starts_with(temp + L"vantaro_{"));
+            EXPECT_EQ(error, L"");
+        } else {
+            EXPECT_EQ(app.TemporaryFolder, L"");
+            EXPECT_TRUE(error.ends_with(c.error)) << std::string(error.begin(), error.end());
+        }
+    }
+}
+
 TEST(InstanceMutexOfTheApplication, IsTakenOnlyWhenNoOtherHolderHasIt)
 {
     CInstallApp app;
