@@ -7,7 +7,6 @@
 #include <boost/uuid/uuid_io.hpp>
 
 #include <cstdio>
-#include <system_error>
 
 #include "app/languages.h"
 #include "support/exception_text.h"
@@ -129,13 +128,16 @@ void CInstallApp::ProcessWndProcException(HWND window, UINT message)
 BOOL CInstallApp::InitInstance()
 {
     // A failing registry read or rights query must not end the process
-    // unexplained: its text is shown and start-up ends.
+    // unexplained: its text is shown and start-up ends.  A Windows code
+    // reads as with ShowErrorCode; other categories keep their own text.
     try {
-        RunStartup();
-    } catch (const std::system_error& error) {
-        ShowErrorCode(static_cast<DWORD>(error.code().value()));
+        try {
+            RunStartup();
+        } catch (...) {
+            ShowMessage(ExceptionText(std::current_exception()), MB_OK | MB_ICONEXCLAMATION);
+        }
     } catch (...) {
-        ShowMessage(ExceptionText(std::current_exception()), MB_OK | MB_ICONEXCLAMATION);
+        // Not even the report could be shown: start-up ends all the same.
     }
     return FALSE;
 }

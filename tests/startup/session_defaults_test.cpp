@@ -1,6 +1,7 @@
 #include <shlobj.h>
 
 #include <regex>
+#include <stdexcept>
 #include <thread>
 
 #include "app/install_app.h"
@@ -8,6 +9,8 @@
 #include <shlwapi.h>
 
 #include "support/instance_mutex.h"
+#include "support/message_hooks.h"
+#include "support/system_checks.h"
 #include "tests/startup/startup_fixture.h"
 
 namespace va::test {
@@ -170,6 +173,25 @@ TEST(TemporaryFolder, FailsWhenTheTemporaryPathLeavesNoRoomForTheName)
             EXPECT_TRUE(error.ends_with(c.error)) << std::string(error.begin(), error.end());
         }
     }
+}
+
+TEST(StartupReport, AFailureWhileReportingDoesNotLeaveInitInstance)
+{
+    struct Restore {
+        bool processor = ProcessorSupported;
+        ~Restore()
+        {
+            ProcessorSupported = processor;
+            SetCaptionHook({});
+            InstallDefaultMessageHooks();
+        }
+    } restore;
+    CInstallApp app;
+    ProcessorSupported = false;  // start-up reports E_UNEXPECTED at once
+    SetCaptionHook([]() -> std::wstring { throw std::runtime_error("no caption"); });
+    BOOL result = TRUE;
+    EXPECT_NO_THROW(result = app.InitInstance());
+    EXPECT_FALSE(result);
 }
 
 TEST(InstanceMutexOfTheApplication, IsTakenOnlyWhenNoOtherHolderHasIt)
