@@ -121,7 +121,11 @@ int CInstallApp::DoMessageBox(const std::wstring& text, UINT type)
 
 void CInstallApp::ProcessWndProcException(HWND window, UINT message)
 {
-    ShowMessage(ExceptionText(std::current_exception()), MB_OK | MB_ICONEXCLAMATION);
+    try {
+        ShowMessage(ExceptionText(std::current_exception()), MB_OK | MB_ICONEXCLAMATION);
+    } catch (...) {
+        // Without its report the failed window must still be closed.
+    }
     CWinApp::ProcessWndProcException(window, message);
 }
 

@@ -194,6 +194,27 @@ TEST(StartupReport, AFailureWhileReportingDoesNotLeaveInitInstance)
     EXPECT_FALSE(result);
 }
 
+TEST(StartupReport, AFailingReportStillClosesAWindowThatCouldNotInitialise)
+{
+    HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    if (!parent)
+        GTEST_SKIP() << "no window station: start Xvfb and set DISPLAY";
+    HWND page = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 5, 5, parent, nullptr, nullptr, nullptr);
+    ASSERT_NE(page, nullptr);
+    {
+        CInstallApp app;
+        SetCaptionHook([]() -> std::wstring { throw std::runtime_error("no caption"); });
+        try {
+            throw std::runtime_error("page failed");
+        } catch (...) {
+            EXPECT_NO_THROW(app.ProcessWndProcException(page, WM_INITDIALOG));
+        }
+    }
+    InstallDefaultMessageHooks();
+    EXPECT_FALSE(::IsWindow(page));
+    ::DestroyWindow(parent);
+}
+
 TEST(InstanceMutexOfTheApplication, IsTakenOnlyWhenNoOtherHolderHasIt)
 {
     CInstallApp app;
