@@ -7,7 +7,6 @@
 #include <boost/uuid/uuid_io.hpp>
 
 #include <cstdio>
-#include <system_error>
 
 #include "app/languages.h"
 #include "support/exception_text.h"
@@ -122,20 +121,27 @@ int CInstallApp::DoMessageBox(const std::wstring& text, UINT type)
 
 void CInstallApp::ProcessWndProcException(HWND window, UINT message)
 {
-    ShowMessage(ExceptionText(std::current_exception()), MB_OK | MB_ICONEXCLAMATION);
+    try {
+        ShowMessage(ExceptionText(std::current_exception()), MB_OK | MB_ICONEXCLAMATION);
+    } catch (...) {
+        // Without its report the failed window must still be closed.
+    }
     CWinApp::ProcessWndProcException(window, message);
 }
 
 BOOL CInstallApp::InitInstance()
 {
     // A failing registry read or rights query must not end the process
-    // unexplained: its text is shown and start-up ends.
+    // unexplained: its text is shown and start-up ends.  A Windows code
+    // reads as with ShowErrorCode; other categories keep their own text.
     try {
-        RunStartup();
-    } catch (const std::system_error& error) {
-        ShowErrorCode(static_cast<DWORD>(error.code().value()));
+        try {
+            RunStartup();
+        } catch (...) {
+            ShowMessage(ExceptionText(std::current_exception()), MB_OK | MB_ICONEXCLAMATION);
+        }
     } catch (...) {
-        ShowMessage(ExceptionText(std::current_exception()), MB_OK | MB_ICONEXCLAMATION);
+        // Not even the report could be shown: start-up ends all the same.
     }
     return FALSE;
 }
@@ -266,16 +272,21 @@ std::int32_t CInstallApp::GetInstallKind(std::wstring* versionText) const
 
 bool CInstallApp::MakeTemporaryFolder(std::wstring& errorText)
 {
-    wchar_t buffer[260] = {};
-    const DWORD length = ::GetTempPathW(260, buffer);
-    if (length == 0 || length > 246) {
+    const auto fail = [&errorText](DWORD code, const wchar_t* call) {
         wchar_t text[64] = {};
-        std::swprintf(text, 64, L"%08x (%ls)", static_cast<unsigned>(::GetLastError()), L"GetTempPath");
+        std::swprintf(text, 64, L"%08x (%ls)", static_cast<unsigned>(code), call);
         errorText = text;
         return false;
-    }
+    };
+    wchar_t buffer[260] = {};
+    const DWORD length = ::GetTempPathW(260, buffer);
+    if (length == 0 || length > 246)
+        return fail(::GetLastError(), L"GetTempPath");
     const std::wstring name = L"vantaro_{" + boost::uuids::to_wstring(boost::uuids::random_generator()()) + L"}";
-    ::PathAppendW(buffer, name.c_str());
+    // A temporary path of more than 213 characters leaves no room for the
+    // name: PathAppendW refuses, and the buffer names no per-run folder.
+    if (!::PathAppendW(buffer, name.c_str()))
+        return fail(ERROR_FILENAME_EXCED_RANGE, L"PathAppend");
     TemporaryFolder = buffer;
     return true;
 }

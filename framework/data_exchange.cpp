@@ -3,6 +3,7 @@
 #include "framework/dialog.h"
 #include "framework/framework_strings.h"
 #include "framework/win_app.h"
+#include "support/handles.h"
 
 namespace va {
 namespace {
@@ -21,10 +22,8 @@ std::wstring FormatInsert(const std::wstring& format, const std::wstring& insert
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY,
         format.c_str(), 0, 0, reinterpret_cast<LPWSTR>(&out), 0, reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(args)));
-    std::wstring text = length ? std::wstring(out, length) : format;
-    if (out)
-        ::LocalFree(out);
-    return text;
+    UniqueLocal owner(out);
+    return length && out ? std::wstring(out, length) : format;
 }
 
 void ShowValidationMessage(const std::wstring& text)

@@ -73,13 +73,20 @@ MessageContext::MessageContext(LPCWSTR text, LPCWSTR caption, UINT type, bool ma
             ::EnableWindow(Owner, TRUE);
     }
 
-    const bool rightToLeft = Owner ? LaidOutRightToLeft(Owner) : UserDefaultRightToLeft();
-    Type = CompleteBoxType(type, rightToLeft);
+    // The destructor does not run for a constructor that throws: undo the
+    // disabling here, or the application's windows would stay disabled.
+    try {
+        const bool rightToLeft = Owner ? LaidOutRightToLeft(Owner) : UserDefaultRightToLeft();
+        Type = CompleteBoxType(type, rightToLeft);
 
-    Text = TextOrEntry(text);
-    Caption = TextOrEntry(caption);
-    if (Caption.empty())
-        Caption = CaptionFromHook();
+        Text = TextOrEntry(text);
+        Caption = TextOrEntry(caption);
+        if (Caption.empty())
+            Caption = CaptionFromHook();
+    } catch (...) {
+        Close();
+        throw;
+    }
 }
 
 MessageContext MessageContext::ForTaskDialog()

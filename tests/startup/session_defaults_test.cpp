@@ -1,6 +1,7 @@
 #include <shlobj.h>
 
 #include <regex>
+#include <stdexcept>
 #include <thread>
 
 #include "app/install_app.h"
@@ -8,6 +9,8 @@
 #include <shlwapi.h>
 
 #include "support/instance_mutex.h"
+#include "support/message_hooks.h"
+#include "support/system_checks.h"
 #include "tests/startup/startup_fixture.h"
 
 namespace va::test {
@@ -127,6 +130,89 @@ TEST(TemporaryFolder, IsANewVersion4UuidNameInTheTemporaryFolderNotYetMade)
         EXPECT_EQ(::GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES);
     }
     EXPECT_EQ(error, L"");
+}
+
+// The temporary path comes from TMP; each case sets it to a folder name of
+// the given length (trailing backslash included).
+TEST(TemporaryFolder, FailsWhenTheTemporaryPathLeavesNoRoomForTheName)
+{
+    struct RestoreTmp {
+        wchar_t saved[MAX_PATH + 1] = {};
+        DWORD length = ::GetEnvironmentVariableW(L"TMP", saved, MAX_PATH + 1);
+        ~RestoreTmp() { ::SetEnvironmentVariableW(L"TMP", length ? saved : nullptr); }
+    } restore;
+    struct Case {
+        size_t length;
+        bool made;
+        const wchar_t* error;  // how the error text ends
+    };
+    const Case cases[] = {
+        {100, true, L""},
+        {213, true, L""},  // the name's 46 characters fill the buffer exactly
+        {214, false, L"000000ce (PathAppend)"},
+        {246, false, L"000000ce (PathAppend)"},
+        {247, false, L" (GetTempPath)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.length);
+        const std::wstring temp = L"C:\\" + std::wstring(c.length - 4, L't') + L"\\";
+        ASSERT_TRUE(::SetEnvironmentVariableW(L"TMP", temp.c_str()));
+        wchar_t seen[MAX_PATH + 1] = {};
+        if (::GetTempPathW(MAX_PATH + 1, seen) != c.length || temp != seen)
+            GTEST_SKIP() << "this system does not take the temporary path from TMP as given";
+
+        CInstallApp app;
+        std::wstring error;
+        EXPECT_EQ(app.MakeTemporaryFolder(error), c.made);
+        if (c.made) {
+            EXPECT_EQ(app.TemporaryFolder.size(), c.length + 46);
+            EXPECT_TRUE(app.TemporaryFolder.starts_with(temp + L"vantaro_{"));
+            EXPECT_EQ(error, L"");
+        } else {
+            EXPECT_EQ(app.TemporaryFolder, L"");
+            EXPECT_TRUE(error.ends_with(c.error)) << std::string(error.begin(), error.end());
+        }
+    }
+}
+
+TEST(StartupReport, AFailureWhileReportingDoesNotLeaveInitInstance)
+{
+    struct Restore {
+        bool processor = ProcessorSupported;
+        ~Restore()
+        {
+            ProcessorSupported = processor;
+            SetCaptionHook({});
+            InstallDefaultMessageHooks();
+        }
+    } restore;
+    CInstallApp app;
+    ProcessorSupported = false;  // start-up reports E_UNEXPECTED at once
+    SetCaptionHook([]() -> std::wstring { throw std::runtime_error("no caption"); });
+    BOOL result = TRUE;
+    EXPECT_NO_THROW(result = app.InitInstance());
+    EXPECT_FALSE(result);
+}
+
+TEST(StartupReport, AFailingReportStillClosesAWindowThatCouldNotInitialise)
+{
+    HWND parent = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    if (!parent)
+        GTEST_SKIP() << "no window station: start Xvfb and set DISPLAY";
+    HWND page = ::CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 5, 5, parent, nullptr, nullptr, nullptr);
+    ASSERT_NE(page, nullptr);
+    {
+        CInstallApp app;
+        SetCaptionHook([]() -> std::wstring { throw std::runtime_error("no caption"); });
+        try {
+            throw std::runtime_error("page failed");
+        } catch (...) {
+            EXPECT_NO_THROW(app.ProcessWndProcException(page, WM_INITDIALOG));
+        }
+    }
+    InstallDefaultMessageHooks();
+    EXPECT_FALSE(::IsWindow(page));
+    ::DestroyWindow(parent);
 }
 
 TEST(InstanceMutexOfTheApplication, IsTakenOnlyWhenNoOtherHolderHasIt)

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <stdexcept>
 #include <vector>
 
 #include "support/error_text.h"
@@ -103,6 +104,16 @@ TEST_F(MessageBoxTest, QuietModeReplacesOnlyBoxesWithTheOkButton)
     EXPECT_FALSE(question.Quiet);
     question.Close();
     EXPECT_EQ(modalCalls, 2);
+}
+
+TEST_F(MessageBoxTest, AFailingHookLeavesTheModalStateAsItWas)
+{
+    std::vector<bool> modal;
+    va::SetModalHook([&](bool enable) { modal.push_back(enable); });
+    va::SetOwnerHook([] { return va::OwnerWindows{}; });
+    va::SetCaptionHook([]() -> std::wstring { throw std::runtime_error("no caption"); });
+    EXPECT_THROW(va::ShowMessage(L"text", MB_YESNO), std::runtime_error);
+    EXPECT_EQ(modal, (std::vector<bool>{false, true}));
 }
 
 TEST_F(MessageBoxTest, CaptionComesFromTheApplicationThenTheVersionThenTheFileName)
