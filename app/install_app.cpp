@@ -319,6 +319,10 @@ std::wstring DefaultStartMenuFolder(const SpecialFolderQuery& specialFolder)
     const SpecialFolderQuery query = specialFolder ? specialFolder : SpecialFolderQuery(SystemSpecialFolder);
     if (!query(CSIDL_COMMON_PROGRAMS, buffer))
         query(CSIDL_PROGRAMS, buffer);
+    // Without any Start menu there is no folder for the shortcuts: a relative
+    // one would put them below whatever the current folder happens to be.
+    if (buffer[0] == L'\0')
+        return {};
     return JoinProductFolder(buffer);
 }
 

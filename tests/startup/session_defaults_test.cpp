@@ -106,6 +106,8 @@ TEST(DefaultFolders, FallBackSoundlyWhenTheSystemWillNotSay)
     };
     EXPECT_EQ(DefaultStartMenuFolder(onlyPersonal), L"C:\\Menu\\Vantaro\\Trelvane 7");
     EXPECT_EQ(asked, 2);
+
+    EXPECT_EQ(DefaultStartMenuFolder(nothing), L"") << "never a folder relative to the current one";
 }
 
 TEST(TemporaryFolder, IsANewVersion4UuidNameInTheTemporaryFolderNotYetMade)
