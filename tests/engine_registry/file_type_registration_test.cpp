@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <locale>
 #include <string>
 #include <thread>
 
@@ -44,6 +45,24 @@ TEST(RegistrationCommandLine, CarriesTheUpdateSwitchOnlyForAnUpdate)
         SCOPED_TRACE(c.situation);
         EXPECT_EQ(RegistrationCommandLine(c.program, c.foundVersion), c.expected);
     }
+}
+
+// Digits grouped in threes, as many user locales write numbers.
+class GroupingPunctuation : public std::numpunct<wchar_t> {
+protected:
+    wchar_t do_thousands_sep() const override { return L'.'; }
+    std::string do_grouping() const override { return "\3"; }
+};
+
+TEST(RegistrationCommandLine, TheUpdateSwitchIgnoresTheProcessLocale)
+{
+    // Start-up makes the user's locale the global one; the switch is read
+    // by a program, not a person, and must keep its sixteen plain digits.
+    const std::locale previous =
+        std::locale::global(std::locale(std::locale::classic(), new GroupingPunctuation));
+    const std::wstring line = RegistrationCommandLine(L"C:\\T.exe", PackVersion(7, 8, 7, 0));
+    std::locale::global(previous);
+    EXPECT_EQ(line, L"C:\\T.exe /Register /Background /update=0007000800070000");
 }
 
 TEST(RegistrationCommandLine, RefusesAProgramPathThatDoesNotFitWhole)
