@@ -145,12 +145,47 @@ TEST_F(FileTypeRegistration, RunsTheProgramInItsFolderWithTheMutexReleased)
         EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRecordKey, L"CommandLine"),
                   RegistrationCommandLine(program, c.foundVersion));
         EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRecordKey, L"WorkingFolder"), root_ + L"\\" + c.folder);
+        // Shown without taking the focus from the wizard.
+        EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kRecordKey, L"StartupFlags"),
+                  static_cast<DWORD>(STARTF_USESHOWWINDOW));
+        EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kRecordKey, L"ShowCommand"),
+                  static_cast<DWORD>(SW_SHOWNOACTIVATE));
         EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".tv-proj", nullptr), L"Trelvane.Project.7");
         ASSERT_EQ(log.NewEntries.size(), 1u);
         EXPECT_EQ(log.NewEntries.back().Type, FileTypes);
         EXPECT_EQ(log.NewEntries.back().Outcome, 1);
         EXPECT_FALSE(log.AwaitingOutcome);
     }
+}
+
+// Whether a program started with HIGH_PRIORITY_CLASS sees that class
+// (Wine starts every process at normal priority).
+bool ChildrenKeepTheirPriorityClass(const std::wstring& program)
+{
+    DeleteTree(HKEY_CURRENT_USER, kRecordKey);
+    std::wstring line = L"\"" + program + L"\" /Register /Background";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, HIGH_PRIORITY_CLASS, nullptr,
+                          nullptr, &startup, &process))
+        return false;
+    UniqueHandle processHandle(process.hProcess);
+    UniqueHandle threadHandle(process.hThread);
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    return ReadDword(HKEY_CURRENT_USER, kRecordKey, L"PriorityClass") == HIGH_PRIORITY_CLASS;
+}
+
+TEST_F(FileTypeRegistration, TheProgramRunsAtHighPriority)
+{
+    const std::wstring program = InstalledProgram(L"Priority");
+    if (!ChildrenKeepTheirPriorityClass(program))
+        GTEST_SKIP() << "a started process does not report the priority class it was given (Wine)";
+    DeleteTree(HKEY_CURRENT_USER, kRecordKey);
+
+    ASSERT_TRUE(RegisterFileTypes(log, program, 0, mutex_));
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kRecordKey, L"PriorityClass"),
+              static_cast<DWORD>(HIGH_PRIORITY_CLASS));
 }
 
 TEST_F(FileTypeRegistration, AnExitCodeOtherThanMinusTenIsAFailure)
