@@ -35,7 +35,7 @@ std::wstring ProgramPathValueName()
 
 std::wstring UninstallKeyName()
 {
-    return kUninstallKeyPrefix + ProductKey();
+    return std::wstring(kUninstallRoot) + L"\\" + ProductKey();
 }
 
 std::wstring ParentFolder(const std::wstring& path)

@@ -6,10 +6,10 @@
 
 #include <string>
 
+#include "app/registry_locations.h"
+
 namespace va {
 
-inline constexpr const wchar_t* kMakerKey = L"Software\\Vantaro";
-inline constexpr const wchar_t* kUninstallKeyPrefix = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 inline constexpr const wchar_t* kLogFileName = L"Uninstall.ulog";
 
 // The name of the program-path value: ProductKey() + " Path".

@@ -4,6 +4,8 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
+#include <locale>
+
 #include <boost/format.hpp>
 
 #include "engine/uninstall_log.h"
@@ -43,8 +45,10 @@ std::wstring RegistrationCommandLine(const std::wstring& mainProgramPath, Produc
 
     std::wstring line = program;
     line += L" /Register /Background";
+    // The program parses these digits: the user's number grouping has no
+    // place in them.
     if (foundVersion != 0)
-        line += (boost::wformat(L" /update=%|1$016x|") % foundVersion).str();
+        line += (boost::wformat(L" /update=%|1$016x|", std::locale::classic()) % foundVersion).str();
     return line;
 }
 

@@ -1,14 +1,13 @@
 #include <stdexcept>
 
 #include "app/product.h"
+#include "app/registry_locations.h"
 #include "engine/backup_file.h"
 #include "engine/uninstall_log.h"
 #include "support/registry_backup.h"
 
 namespace va {
 namespace {
-
-constexpr const wchar_t* kUninstallRoot = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 void UndoUninstallKey(const LogEntry& entry)
 {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/previous_installation.h"
 #include "app/product.h"
 #include "engine/uninstall_log.h"
 #include "support/handles.h"
@@ -66,7 +67,7 @@ bool WriteProductPathValue(const std::wstring& mainProgramPath)
     if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kMakerKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
                           MAXIMUM_ALLOWED, nullptr, maker.put(), nullptr) != ERROR_SUCCESS)
         return false;
-    return SetString(maker.get(), (ProductKey() + L" Path").c_str(), mainProgramPath);
+    return SetString(maker.get(), ProgramPathValueName().c_str(), mainProgramPath);
 }
 
 }  // namespace va

@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <string>
 
+#include "app/registry_locations.h"
+
 namespace va {
 
 class UninstallLog;
 
-inline constexpr const wchar_t* kUninstallRoot = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-inline constexpr const wchar_t* kMakerKey = L"Software\\Vantaro";
 inline constexpr const wchar_t* kMakerWebSite = L"https://www.vantaro.example/";
 inline constexpr const wchar_t* kMakerTelephone = L"+1 555 0147";
 

@@ -66,7 +66,14 @@ TEST_F(DirectXStep, KeepsOnlyALibraryOfTheMinimumVersion)
         const char* variant;
         const wchar_t* folder;
         bool kept;
-    } cases[] = {{"current", L"", true}, {"older revision", L"dsetup-old", false}, {"missing", nullptr, false}};
+    } cases[] = {
+        {"current", L"", true},
+        {"the minimum revision", L"dsetup-minimum", true},
+        {"older revision", L"dsetup-old", false},
+        {"older version, whatever its revision", L"dsetup-old-version", false},
+        {"values with the top bit set, compared unsigned", L"dsetup-high", true},
+        {"missing", nullptr, false},
+    };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.variant);
         ::DeleteFileW(Library().c_str());

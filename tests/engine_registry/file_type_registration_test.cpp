@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <locale>
 #include <string>
 #include <thread>
 
@@ -44,6 +45,24 @@ TEST(RegistrationCommandLine, CarriesTheUpdateSwitchOnlyForAnUpdate)
         SCOPED_TRACE(c.situation);
         EXPECT_EQ(RegistrationCommandLine(c.program, c.foundVersion), c.expected);
     }
+}
+
+// Digits grouped in threes, as many user locales write numbers.
+class GroupingPunctuation : public std::numpunct<wchar_t> {
+protected:
+    wchar_t do_thousands_sep() const override { return L'.'; }
+    std::string do_grouping() const override { return "\3"; }
+};
+
+TEST(RegistrationCommandLine, TheUpdateSwitchIgnoresTheProcessLocale)
+{
+    // Start-up makes the user's locale the global one; the switch is read
+    // by a program, not a person, and must keep its sixteen plain digits.
+    const std::locale previous =
+        std::locale::global(std::locale(std::locale::classic(), new GroupingPunctuation));
+    const std::wstring line = RegistrationCommandLine(L"C:\\T.exe", PackVersion(7, 8, 7, 0));
+    std::locale::global(previous);
+    EXPECT_EQ(line, L"C:\\T.exe /Register /Background /update=0007000800070000");
 }
 
 TEST(RegistrationCommandLine, RefusesAProgramPathThatDoesNotFitWhole)
@@ -126,12 +145,47 @@ TEST_F(FileTypeRegistration, RunsTheProgramInItsFolderWithTheMutexReleased)
         EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRecordKey, L"CommandLine"),
                   RegistrationCommandLine(program, c.foundVersion));
         EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRecordKey, L"WorkingFolder"), root_ + L"\\" + c.folder);
+        // Shown without taking the focus from the wizard.
+        EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kRecordKey, L"StartupFlags"),
+                  static_cast<DWORD>(STARTF_USESHOWWINDOW));
+        EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kRecordKey, L"ShowCommand"),
+                  static_cast<DWORD>(SW_SHOWNOACTIVATE));
         EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".tv-proj", nullptr), L"Trelvane.Project.7");
         ASSERT_EQ(log.NewEntries.size(), 1u);
         EXPECT_EQ(log.NewEntries.back().Type, FileTypes);
         EXPECT_EQ(log.NewEntries.back().Outcome, 1);
         EXPECT_FALSE(log.AwaitingOutcome);
     }
+}
+
+// Whether a program started with HIGH_PRIORITY_CLASS sees that class
+// (Wine starts every process at normal priority).
+bool ChildrenKeepTheirPriorityClass(const std::wstring& program)
+{
+    DeleteTree(HKEY_CURRENT_USER, kRecordKey);
+    std::wstring line = L"\"" + program + L"\" /Register /Background";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, HIGH_PRIORITY_CLASS, nullptr,
+                          nullptr, &startup, &process))
+        return false;
+    UniqueHandle processHandle(process.hProcess);
+    UniqueHandle threadHandle(process.hThread);
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    return ReadDword(HKEY_CURRENT_USER, kRecordKey, L"PriorityClass") == HIGH_PRIORITY_CLASS;
+}
+
+TEST_F(FileTypeRegistration, TheProgramRunsAtHighPriority)
+{
+    const std::wstring program = InstalledProgram(L"Priority");
+    if (!ChildrenKeepTheirPriorityClass(program))
+        GTEST_SKIP() << "a started process does not report the priority class it was given (Wine)";
+    DeleteTree(HKEY_CURRENT_USER, kRecordKey);
+
+    ASSERT_TRUE(RegisterFileTypes(log, program, 0, mutex_));
+    EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kRecordKey, L"PriorityClass"),
+              static_cast<DWORD>(HIGH_PRIORITY_CLASS));
 }
 
 TEST_F(FileTypeRegistration, AnExitCodeOtherThanMinusTenIsAFailure)

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/previous_installation.h"
 #include "app/product.h"
 #include "engine/registry_entries.h"
 #include "engine/uninstall_log.h"
@@ -264,6 +265,26 @@ TEST_F(UninstallKeyTest, TheProgramPathValueFailsWhenTheMakersKeyRefusesWriting)
         EXPECT_FALSE(WriteProductPathValue(kPaths.mainProgram));
     }
     EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kMakerKey, L"Trelvane 7 Path"));
+}
+
+// The next start-up finds the installation through what this one wrote.
+TEST_F(UninstallKeyTest, TheNextStartUpReadsBackWhatTheInstallationWrote)
+{
+    wchar_t temp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring program = std::wstring(temp) + L"tv round trip.exe";
+    const HANDLE file = ::CreateFileW(program.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ::CloseHandle(file);
+
+    ASSERT_TRUE(WriteUninstallKey(log, kPaths, 0));
+    ASSERT_TRUE(WriteProductPathValue(program));
+    EXPECT_EQ(LookUpInstalledProgramPath(), program);
+    const auto language = ReadValue(HKEY_LOCAL_MACHINE, UninstallKeyName(), L"VaLanguage");
+    ASSERT_TRUE(language);
+    EXPECT_EQ(language->Dword(), 0u);
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, UninstallKeyName(), L"UninstallString"), kPaths.uninstaller);
+    ::DeleteFileW(program.c_str());
 }
 
 }  // namespace

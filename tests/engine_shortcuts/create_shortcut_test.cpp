@@ -57,7 +57,12 @@ TEST_F(CreateShortcutTest, HoldsTheTargetAndItsFolderUnderTheChosenName)
         ASSERT_TRUE(content.loaded);
         EXPECT_EQ(content.target, target);
         EXPECT_EQ(content.workingFolder, programs_);
+        // Nothing but the target and its folder is set.
         EXPECT_EQ(content.arguments, L"");
+        EXPECT_EQ(content.description, L"");
+        EXPECT_EQ(content.iconLocation, L"");
+        EXPECT_EQ(content.hotKey, 0);
+        EXPECT_EQ(content.showCommand, SW_SHOWNORMAL);
     }
 }
 

@@ -15,6 +15,10 @@ struct LinkContent {
     std::wstring target;
     std::wstring workingFolder;
     std::wstring arguments;
+    std::wstring description;
+    std::wstring iconLocation;
+    WORD hotKey = 0xFFFF;
+    int showCommand = -1;
 };
 
 inline LinkContent ReadLink(const std::wstring& linkPath)
@@ -36,6 +40,15 @@ inline LinkContent ReadLink(const std::wstring& linkPath)
             text[0] = 0;
             link->GetArguments(text, MAX_PATH);
             content.arguments = text;
+            text[0] = 0;
+            link->GetDescription(text, MAX_PATH);
+            content.description = text;
+            text[0] = 0;
+            int icon = 0;
+            link->GetIconLocation(text, MAX_PATH, &icon);
+            content.iconLocation = text;
+            link->GetHotkey(&content.hotKey);
+            link->GetShowCmd(&content.showCommand);
             content.loaded = true;
         }
     }

@@ -34,13 +34,17 @@ TEST(DSetupStandin, VariantsReportTheirRevisionAndResult)
 {
     const struct {
         const wchar_t* relative;
+        DWORD version;
         DWORD revision;
         int result;
     } cases[] = {
-        {L"DSetup.dll", 904, 0},
-        {L"dsetup-old\\DSetup.dll", 902, 0},
-        {L"dsetup-error\\DSetup.dll", 904, -5},
-        {L"dsetup-restart\\DSetup.dll", 904, 1},
+        {L"DSetup.dll", 0x00040009, 904, 0},
+        {L"dsetup-old\\DSetup.dll", 0x00040009, 902, 0},
+        {L"dsetup-error\\DSetup.dll", 0x00040009, 904, -5},
+        {L"dsetup-restart\\DSetup.dll", 0x00040009, 904, 1},
+        {L"dsetup-minimum\\DSetup.dll", 0x00040009, 903, 0},
+        {L"dsetup-old-version\\DSetup.dll", 0x00040008, 0xFFFFFFFF, 0},
+        {L"dsetup-high\\DSetup.dll", 0x80000000, 0x80000000, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "variant " << std::string(c.relative, c.relative + wcslen(c.relative)));
@@ -54,7 +58,7 @@ TEST(DSetupStandin, VariantsReportTheirRevisionAndResult)
 
         DWORD version = 0, revision = 0;
         EXPECT_NE(getVersion(&version, &revision), 0);
-        EXPECT_EQ(version, 0x00040009u);
+        EXPECT_EQ(version, c.version);
         EXPECT_EQ(revision, c.revision);
 
         g_progressCalls = 0;

@@ -1,5 +1,5 @@
 // Stand-in for the runtime set-up library: it installs nothing.  It reports
-// version 4.9 with the revision it was built with, calls the progress
+// the version and revision it was built with, calls the progress
 // callback a few times during a run and records every run under
 // HKEY_CURRENT_USER "Software\Vantaro\Test\DirectSetup stand-in":
 //   Runs (DWORD, counted up), SourcePath, Flags, ProgressCalls (callback
@@ -13,7 +13,6 @@ namespace {
 using SetupCallback = DWORD(WINAPI*)(DWORD reason, DWORD messageType, char* message, char* name,
                                      void* info);
 
-constexpr DWORD kVersion = 0x00040009;
 constexpr DWORD kProgressReason = 18;
 constexpr int kProgressReports = 3;
 
@@ -62,9 +61,9 @@ extern "C" {
 __declspec(dllexport) int WINAPI DirectXSetupGetVersion(DWORD* version, DWORD* revision)
 {
     if (version)
-        *version = kVersion;
+        *version = STANDIN_VERSION;
     if (revision)
-        *revision = STANDIN_REVISION;
+        *revision = static_cast<DWORD>(STANDIN_REVISION);
     return 1;
 }
 

@@ -5,7 +5,8 @@
 //
 // Every registration run is recorded under HKEY_CURRENT_USER
 // "Software\Vantaro\Test\Trelvane stand-in" (command line, working folder,
-// exit code) so that tests can see how it was started.
+// exit code, start-up flags, show command, priority class) so that tests can
+// see how it was started.
 
 #include <windows.h>
 
@@ -35,6 +36,11 @@ void SetString(HKEY key, const wchar_t* name, const std::wstring& data)
                      static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
 }
 
+void SetDword(HKEY key, const wchar_t* name, DWORD value)
+{
+    ::RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+}
+
 void RecordRun(int exitCode)
 {
     va::UniqueKey key;
@@ -46,9 +52,13 @@ void RecordRun(int exitCode)
     SetString(key.get(), L"CommandLine", ::GetCommandLineW());
     SetString(key.get(), L"WorkingFolder", folder);
     SetString(key.get(), L"Version", STANDIN_VERSION_DOTTED_W);
-    const DWORD code = static_cast<DWORD>(exitCode);
-    ::RegSetValueExW(key.get(), L"ExitCode", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&code),
-                     sizeof(code));
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    ::GetStartupInfoW(&startup);
+    SetDword(key.get(), L"ExitCode", static_cast<DWORD>(exitCode));
+    SetDword(key.get(), L"StartupFlags", startup.dwFlags);
+    SetDword(key.get(), L"ShowCommand", startup.wShowWindow);
+    SetDword(key.get(), L"PriorityClass", ::GetPriorityClass(::GetCurrentProcess()));
 }
 
 int Register(HINSTANCE instance, const std::wstring& applicationId)
