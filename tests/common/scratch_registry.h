@@ -127,48 +127,5 @@ private:
 
 }  // namespace va::test
 
-#include <sddl.h>
-
-#include <vector>
-
-namespace va::test {
-
-// Refuses `denied` access bits to Everyone on a key for the life of the
-// object, then puts the key's former access list back.
-class ScopedKeyDenial {
-public:
-    ScopedKeyDenial(HKEY root, const std::wstring& subKey, DWORD denied)
-    {
-        if (::RegOpenKeyExW(root, subKey.c_str(), 0, READ_CONTROL | WRITE_DAC, key_.put()) != ERROR_SUCCESS)
-            return;
-        DWORD size = 0;
-        ::RegGetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, nullptr, &size);
-        saved_.resize(size);
-        if (size == 0 ||
-            ::RegGetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, saved_.data(), &size) != ERROR_SUCCESS)
-            return;
-        wchar_t sddl[64] = {};
-        ::wsprintfW(sddl, L"D:(D;;0x%x;;;WD)(A;;KA;;;WD)", denied);
-        PSECURITY_DESCRIPTOR descriptor = nullptr;
-        if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr))
-            return;
-        UniqueLocal owner(descriptor);
-        applied_ = ::RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
-    }
-    ~ScopedKeyDenial()
-    {
-        if (applied_)
-            ::RegSetKeySecurity(key_.get(), DACL_SECURITY_INFORMATION, saved_.data());
-    }
-    ScopedKeyDenial(const ScopedKeyDenial&) = delete;
-    ScopedKeyDenial& operator=(const ScopedKeyDenial&) = delete;
-
-    bool applied() const { return applied_; }
-
-private:
-    UniqueKey key_;
-    std::vector<BYTE> saved_;
-    bool applied_ = false;
-};
-
-}  // namespace va::test
+// Key denial lives in its own header, shared with the registry step tests.
+#include "tests/common/registry_denial.h"
