@@ -7,6 +7,7 @@
 #include "app/application_id.h"
 #include "app/languages.h"
 #include "app/version_info.h"
+#include "tests/driver/driver.h"
 #include "tests/support/process_helpers.h"
 
 namespace {
@@ -104,11 +105,10 @@ TEST(ApplicationId, FromTheOwnVersionResourceWithTwoFallbacks)
         {L"identity_probe_plain", L"identity_probe_plain", L""},
     };
     for (const Case& c : cases) {
-        const std::wstring line = L"\"" + test_support::BesideThisProgram(std::wstring(c.probe) + L".exe") +
-                                  L"\" \"" + c.identity + L"\" \"" + c.displayText + L"\"";
-        const auto child = test_support::Start(line);
-        ASSERT_TRUE(child.process) << "cannot start the probe";
-        EXPECT_EQ(test_support::WaitExitCode(child), 0u) << std::string(c.probe, c.probe + wcslen(c.probe));
+        const auto child =
+            va::test::StartProgram(test_support::BesideThisProgram(std::wstring(c.probe) + L".exe"),
+                                   L"\"" + std::wstring(c.identity) + L"\" \"" + c.displayText + L"\"");
+        EXPECT_EQ(va::test::WaitForExit(child), 0u) << std::string(c.probe, c.probe + wcslen(c.probe));
     }
 }
 

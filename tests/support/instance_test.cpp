@@ -4,9 +4,13 @@
 
 #include "support/instance_counter.h"
 #include "support/instance_mutex.h"
+#include "tests/driver/driver.h"
 #include "tests/support/process_helpers.h"
 
 using namespace test_support;
+using va::test::Process;
+using va::test::StartProgram;
+using va::test::WaitForExit;
 
 namespace {
 
@@ -21,9 +25,9 @@ struct Event {
     va::UniqueHandle handle;
 };
 
-std::wstring Quoted(const std::wstring& s)
+Process StartProbe(const std::wstring& arguments)
 {
-    return L"\"" + s + L"\"";
+    return StartProgram(BesideThisProgram(kProbe), arguments);
 }
 
 }  // namespace
@@ -41,17 +45,15 @@ TEST(InstanceCounter, EachProcessCountsEveryRegisteredProcess)
         const std::wstring id = UniqueName(L"CountTest");
         Event release(UniqueName(L"release"));
         std::vector<Event> ready, count, counted;
-        std::vector<Child> children;
+        std::vector<Process> children;
         for (int i = 0; i < processes; ++i) {
             ready.emplace_back(UniqueName(L"ready"));
             count.emplace_back(UniqueName(L"count"));
             counted.emplace_back(UniqueName(L"counted"));
         }
         for (int i = 0; i < processes; ++i) {
-            children.push_back(Start(Quoted(BesideThisProgram(kProbe)) + L" hold " + id + L" " +
-                                     ready[i].name + L" " + count[i].name + L" " +
-                                     counted[i].name + L" " + release.name));
-            ASSERT_TRUE(children.back().process);
+            children.push_back(StartProbe(L"hold " + id + L" " + ready[i].name + L" " + count[i].name +
+                                          L" " + counted[i].name + L" " + release.name));
         }
         for (const Event& e : ready)
             ASSERT_EQ(::WaitForSingleObject(e.handle.get(), 30000), WAIT_OBJECT_0);
@@ -62,8 +64,8 @@ TEST(InstanceCounter, EachProcessCountsEveryRegisteredProcess)
             ASSERT_EQ(::WaitForSingleObject(counted[i].handle.get(), 30000), WAIT_OBJECT_0);
         }
         ::SetEvent(release.handle.get());
-        for (const Child& c : children)
-            EXPECT_EQ(WaitExitCode(c), static_cast<DWORD>(processes)) << processes << " process(es)";
+        for (const Process& c : children)
+            EXPECT_EQ(WaitForExit(c), static_cast<DWORD>(processes)) << processes << " process(es)";
     }
 }
 
@@ -85,12 +87,11 @@ TEST(InstanceCounter, AKilledProcessKeepsItsUnitWhileAHandleIsOpen)
     va::InstanceCounter mine;
     mine.Register(id);
     Event ready(UniqueName(L"ready"));
-    Child child = Start(Quoted(BesideThisProgram(kProbe)) + L" linger " + id + L" " + ready.name);
-    ASSERT_TRUE(child.process);
+    Process child = StartProbe(L"linger " + id + L" " + ready.name);
     ASSERT_EQ(::WaitForSingleObject(ready.handle.get(), 30000), WAIT_OBJECT_0);
     EXPECT_EQ(mine.Count(), 2);
-    ::TerminateProcess(child.process.get(), 9);
-    ::WaitForSingleObject(child.process.get(), 30000);
+    ::TerminateProcess(child.handle.get(), 9);
+    ::WaitForSingleObject(child.handle.get(), 30000);
     EXPECT_EQ(mine.Count(), 2);
 }
 
@@ -101,13 +102,13 @@ TEST(InstanceMutex, AnOwnedMutexCannotBeTakenByAnotherProcess)
         va::InstanceMutex mine;
         mine.Create(name, true);
         ASSERT_TRUE(mine.owned());
-        EXPECT_EQ(WaitExitCode(Start(Quoted(BesideThisProgram(kProbe)) + L" try-mutex " + name)), 0u);
+        EXPECT_EQ(WaitForExit(StartProbe(L"try-mutex " + name)), 0u);
     }
     // Released by destruction: now another process may take it.
     va::InstanceMutex keepsItAlive;
     keepsItAlive.Create(name, false);
     EXPECT_FALSE(keepsItAlive.owned());
-    EXPECT_EQ(WaitExitCode(Start(Quoted(BesideThisProgram(kProbe)) + L" try-mutex " + name)), 1u);
+    EXPECT_EQ(WaitForExit(StartProbe(L"try-mutex " + name)), 1u);
 }
 
 TEST(InstanceMutex, AcquireAndReleaseTrackOwnership)

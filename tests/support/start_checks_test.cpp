@@ -4,9 +4,11 @@
 
 #include <algorithm>
 
+#include "tests/driver/driver.h"
 #include "tests/support/process_helpers.h"
 
-using namespace test_support;
+using namespace va::test;
+using test_support::BesideThisProgram;
 
 namespace {
 
@@ -34,13 +36,12 @@ TEST(StartChecks, RefusalsShowTheirBoxAndEndWithTheirExitCode)
         {L"old-comctl", L"Initialization Error", static_cast<DWORD>(-11)},
     };
     for (const Refusal& c : cases) {
-        Child child = Start(L"\"" + BesideThisProgram(L"support_probe.exe") + L"\" " + c.mode);
-        ASSERT_TRUE(child.process) << c.mode;
-        HWND box = WaitForBox(child.id);
+        Process child = StartProgram(BesideThisProgram(L"support_probe.exe"), c.mode);
+        HWND box = WaitForDialog(child);
         ASSERT_NE(box, nullptr) << c.mode << ": no box";
         const std::vector<std::wstring> texts = StaticTexts(box);
         EXPECT_TRUE(Contains(texts, c.text)) << c.mode;
         PressButton(box, IDOK);
-        EXPECT_EQ(WaitExitCode(child), c.exitCode) << c.mode;
+        EXPECT_EQ(WaitForExit(child), c.exitCode) << c.mode;
     }
 }
