@@ -14,6 +14,7 @@ packages=(
   wine wine32:i386 wine64 xvfb xauth
   googletest libboost1.74-dev libboost-iostreams1.74-dev libbz2-dev bzip2
   dpkg-dev xz-utils python3
+  imagemagick
   clang-14 libclang-rt-14-dev
 )
 
