@@ -7,15 +7,17 @@ set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 . scripts/display.sh
 
-run=build/mingw/wine-run.sh
-pilot=build/mingw/tests-bin/wizard_pilot.exe
+# Another build tree, or another way to start its programs, may be given.
+build=${TRELVANE_BUILD:-build/mingw}
+run=${TRELVANE_RUN:-$build/wine-run.sh}
+pilot=$build/tests-bin/wizard_pilot.exe
 out=build/screenshots
 mkdir -p "$out"
-$run --init
+[ -n "${TRELVANE_RUN:-}" ] || $run --init
 
 # A fresh installation with English as the persisted language.
 $run "$pilot" prepare
-$run build/mingw/bin/InstallTrelvane7.08g.exe &
+$run "$build/bin/InstallTrelvane7.08g.exe" &
 installer=$!
 trap '$run "$pilot" clean || true; kill $installer 2>/dev/null || true; kill ${trelvane_xvfb_pid:-} 2>/dev/null || true' EXIT
 

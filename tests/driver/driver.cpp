@@ -225,6 +225,12 @@ bool IsControlChecked(HWND dialog, int id)
     return control && ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
+bool IsDefaultPushButton(HWND dialog, int id)
+{
+    HWND button = ::GetDlgItem(dialog, id);
+    return button && (::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+}
+
 int DefaultButton(HWND dialog)
 {
     const LRESULT answer = ::SendMessageW(dialog, DM_GETDEFID, 0, 0);

@@ -61,6 +61,8 @@ void ClickButton(HWND dialog, int id);
 // Whether the dialog's control is enabled, visible, checked (BST_CHECKED).
 bool IsControlEnabled(HWND dialog, int id);
 bool IsControlChecked(HWND dialog, int id);
+// Whether the button has the default push button's style.
+bool IsDefaultPushButton(HWND dialog, int id);
 // The dialog's default button (DM_GETDEFID), 0 without one.
 int DefaultButton(HWND dialog);
 // The window's rectangle in the client coordinates of `dialog`.

@@ -35,11 +35,18 @@ std::wstring AboutText(unsigned block)
     return text;
 }
 
-RECT DialogUnits(HWND dialog, int left, int top, int right, int bottom)
+// Where the dialog manager puts a control of the template at x, y with
+// width cx and height cy: each of the four mapped on its own.
+RECT DialogUnits(HWND dialog, int x, int y, int cx, int cy)
 {
-    RECT rect{left, top, right, bottom};
-    ::MapDialogRect(dialog, &rect);
-    return rect;
+    RECT mapped{x, y, cx, cy};
+    ::MapDialogRect(dialog, &mapped);
+    return {mapped.left, mapped.top, mapped.left + mapped.right, mapped.top + mapped.bottom};
+}
+
+INT_PTR CALLBACK PassiveProcedure(HWND, UINT message, WPARAM, LPARAM)
+{
+    return message == WM_INITDIALOG;
 }
 
 // Runs the host modally on this thread while `user` plays the user on its
@@ -140,6 +147,8 @@ TEST_F(HostInProcess, MinimiseAndRestoreAreOfferedByTheWindowsState)
         };
         normal = read();
         ::SendMessageW(host, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        for (int i = 0; i < 600 && !::IsIconic(host); ++i)
+            ::Sleep(100);
         minimised = read();
         ::SendMessageW(host, WM_SYSCOMMAND, SC_RESTORE, 0);
     });
@@ -155,13 +164,23 @@ TEST_F(HostInProcess, ALargerPageEnlargesTheHostOnceAndEveryPageAndButtonFollows
     Run([&](HWND host) {
         HWND mode = PageOf(host, 1);
         ASSERT_NE(mode, nullptr);
+        // The host's template as the dialog manager makes it, before any layout.
+        HWND copy = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_INSTALL), nullptr,
+                                         PassiveProcedure, 0);
+        ASSERT_NE(copy, nullptr);
+        const auto plainRect = [copy](int id) { return RectIn(copy, ::GetDlgItem(copy, id)); };
+        RECT plain{};
+        ::GetClientRect(copy, &plain);
+        const RECT band = plainRect(IDC_SIDE_BAND);
+        const RECT plainLine = plainRect(IDC_SEPARATOR);
+        const RECT plainButtons[] = {plainRect(IDC_BACK), plainRect(IDOK), plainRect(IDCANCEL)};
+        ::DestroyWindow(copy);
+
         RECT client{};
         ::GetClientRect(host, &client);
-        const RECT plain = DialogUnits(host, 0, 0, 273, 139);
         const RECT largest = DialogUnits(mode, 0, 0, 320, 150);
-        const RECT band = DialogUnits(host, -3, 0, 64, 112);
         const int dx = largest.right - (plain.right - band.right);
-        const int dy = largest.bottom - band.bottom;
+        const int dy = largest.bottom - plainLine.top;
         ASSERT_GT(dx, 0);
         ASSERT_GT(dy, 0);
         EXPECT_EQ(client.right, plain.right + dx);
@@ -171,21 +190,14 @@ TEST_F(HostInProcess, ALargerPageEnlargesTheHostOnceAndEveryPageAndButtonFollows
         // the edges they belong to.
         EXPECT_EQ(RectIn(host, ::GetDlgItem(host, IDC_SIDE_BAND)).bottom, band.bottom + dy);
         const RECT line = RectIn(host, ::GetDlgItem(host, IDC_SEPARATOR));
-        const RECT plainLine = DialogUnits(host, 1, 112, 273, 113);
         EXPECT_EQ(line.top, plainLine.top + dy);
         EXPECT_EQ(line.right, plainLine.right + dx);
-        struct Button {
-            int id;
-            RECT plain;
-        };
-        const Button buttons[] = {{IDC_BACK, DialogUnits(host, 69, 118, 135, 132)},
-                                  {IDOK, DialogUnits(host, 138, 118, 204, 132)},
-                                  {IDCANCEL, DialogUnits(host, 216, 118, 266, 132)}};
-        for (const Button& b : buttons) {
-            SCOPED_TRACE(b.id);
-            const RECT r = RectIn(host, ::GetDlgItem(host, b.id));
-            EXPECT_EQ(client.right - r.right, plain.right - b.plain.right);
-            EXPECT_EQ(client.bottom - r.bottom, plain.bottom - b.plain.bottom);
+        const int buttons[] = {IDC_BACK, IDOK, IDCANCEL};
+        for (int i = 0; i < 3; ++i) {
+            SCOPED_TRACE(buttons[i]);
+            const RECT r = RectIn(host, ::GetDlgItem(host, buttons[i]));
+            EXPECT_EQ(client.right - r.right, plain.right - plainButtons[i].right);
+            EXPECT_EQ(client.bottom - r.bottom, plain.bottom - plainButtons[i].bottom);
         }
 
         // Every page fills the same area, and its status line keeps its
@@ -206,9 +218,10 @@ TEST_F(HostInProcess, ALargerPageEnlargesTheHostOnceAndEveryPageAndButtonFollows
             EXPECT_EQ(r.right, client.right);
             EXPECT_EQ(r.bottom, line.top);
             const RECT status = RectIn(page, ::GetDlgItem(page, IDC_STATUS));
-            const RECT edges = DialogUnits(page, p.statusRight, p.statusBottom, p.width, p.height);
-            EXPECT_EQ((r.right - r.left) - status.right, edges.right - edges.left);
-            EXPECT_EQ((r.bottom - r.top) - status.bottom, edges.bottom - edges.top);
+            const RECT size = DialogUnits(page, 0, 0, p.width, p.height);
+            const RECT made = DialogUnits(page, 7, p.statusBottom - 8, p.statusRight - 7, 8);
+            EXPECT_EQ((r.right - r.left) - status.right, size.right - made.right);
+            EXPECT_EQ((r.bottom - r.top) - status.bottom, size.bottom - made.bottom);
         }
     });
 }

@@ -2,8 +2,8 @@
 // the screenshots of scripts/screenshot-pages.sh.
 //
 //   wizard_pilot prepare       nothing installed, English persisted
-//   wizard_pilot wait          waits for the wizard; prints its window's
-//                              place as WIDTHxHEIGHT+X+Y
+//   wizard_pilot wait          waits for the wizard; prints the place of
+//                              its client area as WIDTHxHEIGHT+X+Y
 //   wizard_pilot language N    picks item N of the language list
 //   wizard_pilot next | back   presses Next or Back
 //   wizard_pilot exit          presses Exit and confirms
@@ -92,8 +92,10 @@ int wmain(int argc, wchar_t** argv)
         return Fail("no wizard");
     if (step == L"wait") {
         Settle(host);
+        // The client area: without a window manager nobody draws the frame.
         RECT r{};
-        ::GetWindowRect(host, &r);
+        ::GetClientRect(host, &r);
+        ::MapWindowPoints(host, nullptr, reinterpret_cast<POINT*>(&r), 2);
         std::printf("%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
         return 0;
     }
