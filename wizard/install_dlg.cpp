@@ -2,13 +2,13 @@
 
 #include <cstdio>
 
-#include "app/languages.h"
+#include "app/languages/languages.h"
+#include "engine/session/install_session.h"
+#include "resources/installer_ids.h"
 #include "support/exception_text.h"
 #include "support/format_message.h"
 #include "support/message_box.h"
 #include "support/message_hooks.h"
-#include "app/install_app.h"
-#include "resources/installer_ids.h"
 
 namespace va {
 
@@ -18,11 +18,11 @@ BOOL CInstallDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     ::SetWindowTextW(GetSafeHwnd(), InstallerTitle(true).c_str());
-    if (HICON icon = ApplicationIconHook())
+    if (HICON icon = IconFromHook())
         ::SendMessageW(GetSafeHwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     ::SetDlgItemTextW(GetSafeHwnd(), IDC_STARTUP_REPORT, StartupReport().c_str());
     ::EnableWindow(GetDlgItem(IDC_BACK), FALSE);
-    if (InstallApp().InstallKind == NewerInstalled)
+    if (Session().InstallKind == NewerInstalled)
         ::EnableWindow(GetDlgItem(IDOK), FALSE);
     return TRUE;
 }
@@ -39,7 +39,7 @@ void CInstallDlg::OnCancel()
 
 std::wstring StartupReport()
 {
-    const CInstallApp& app = InstallApp();
+    const InstallSession& app = Session();
     wchar_t version[32] = {};
     std::swprintf(version, 32, L"%016llx", static_cast<unsigned long long>(app.FoundVersion));
     std::wstring report;

@@ -1,6 +1,6 @@
-#include "app/application_id.h"
+#include "app/identity/application_id.h"
 
-#include "app/version_info.h"
+#include "app/identity/version_info.h"
 #include "support/core/file_stem.h"
 
 namespace va {

@@ -1,8 +1,6 @@
 // VersionInfo::DisplayText: the reader's values through the display rules.
-#include "app/core/display_text.h"
-
-#include "app/languages.h"
-#include "app/version_info.h"
+#include "app/identity/core/display_text.h"
+#include "app/identity/version_info.h"
 
 namespace va {
 
@@ -10,11 +8,6 @@ std::wstring VersionInfo::DisplayText(bool frenchInterface) const
 {
     const std::uint32_t flags = fixed_ ? fixed_->dwFileFlags & fixed_->dwFileFlagsMask : 0;
     return ComposeDisplayText(StringValue(L"ProductName"), StringValue(L"ProductVersion"), flags, frenchInterface);
-}
-
-std::wstring VersionInfo::DisplayText() const
-{
-    return DisplayText(PrimaryLanguage(CurrentLanguage().Lcid) == PrimaryLanguage(LanguageLcid(kFrench)));
 }
 
 }  // namespace va

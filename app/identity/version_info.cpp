@@ -1,4 +1,4 @@
-#include "app/version_info.h"
+#include "app/identity/version_info.h"
 
 #include <cstdio>
 

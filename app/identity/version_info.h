@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/core/product_version.h"
+#include "app/identity/core/product_version.h"
 
 namespace va {
 
@@ -31,10 +31,9 @@ public:
     const std::vector<std::wstring>& TranslationKeys() const noexcept { return translations_; }
 
     // The text shown for the program's version: "ProductName", " " and
-    // "ProductVersion", then the pre-release, private and debug rules, for
-    // the current interface language.
-    std::wstring DisplayText() const;
-    // The same for an interface that is, or is not, French.
+    // "ProductVersion", then the pre-release, private and debug rules, for an
+    // interface that is, or is not, French (VersionDisplayText of
+    // app/languages/version_text.h: for the current interface language).
     std::wstring DisplayText(bool frenchInterface) const;
 
 private:

@@ -1,11 +1,13 @@
-#include "app/languages.h"
+#include "app/languages/languages.h"
 
 #include <clocale>
 #include <locale>
 #include <utility>
 
-#include "app/product.h"
-#include "app/version_info.h"
+#include "app/identity/core/product.h"
+#include "app/identity/version_info.h"
+#include "app/languages/core/message_numbers.h"
+#include "app/languages/version_text.h"
 #include "support/format_message.h"
 #include "support/message_box.h"
 #include "support/message_hooks.h"
@@ -161,7 +163,7 @@ void ChangeLanguage(LanguageIndex index)
 {
     SetLanguage(index);
     if (!IsInstallerTranslated(index)) {
-        ShowMessage(FormatInserts(InstallerMessage(129), {ProductDisplayName(false)}), MB_OK | MB_ICONINFORMATION);
+        ShowMessage(FormatInserts(InstallerMessage(kMessageNoInstallerTexts), {ProductDisplayName(false)}), MB_OK | MB_ICONINFORMATION);
         SetLanguage(kEnglish);
     }
     if (auto hook = Hooks().applicationTitle)
@@ -182,7 +184,7 @@ void SetWizardRelabelHook(std::function<void()> hook)
 
 void RegisterMessageFacts()
 {
-    SetOwnVersionTextSource([] { return VersionInfo::OfRunningProgram().DisplayText(); });
+    SetOwnVersionTextSource([] { return VersionDisplayText(VersionInfo::OfRunningProgram()); });
     SetUserDefaultRightToLeftSource([] { return IsRightToLeft(LanguageFromUserDefault(0)); });
     SetCurrentRightToLeftSource([] { return CurrentLanguage().RightToLeft; });
 }

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "app/core/language_table.h"
+#include "app/languages/core/language_table.h"
 
 namespace va {
 

@@ -1,4 +1,4 @@
-#include "app/process_locale.h"
+#include "app/languages/process_locale.h"
 
 #include <windows.h>
 

@@ -1,5 +1,6 @@
-#include "engine/backup_file.h"
-#include "engine/uninstall_log.h"
+#include "engine/journal/backup_file.h"
+
+#include <windows.h>
 
 namespace va {
 namespace {

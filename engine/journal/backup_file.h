@@ -1,9 +1,13 @@
 #pragma once
-// The journal's temporary backups once they are made (see BackupToTemp).
+// The journal's temporary backups of what it replaces.
 
 #include <string>
 
 namespace va {
+
+// Temporary file name for a backup; with a source, the source moved (or
+// copied) there with its attributes kept.  Empty on failure.
+std::wstring BackupToTemp(const std::wstring* source, bool copy);
 
 // Deletes a backup whatever its attributes; failures are ignored.
 void DiscardBackup(const std::wstring& backup);

@@ -1,8 +1,10 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include "engine/backup_file.h"
-#include "engine/uninstall_log.h"
+#include "engine/journal/backup_file.h"
+#include "engine/journal/privilege.h"
+#include "engine/journal/uninstall_log.h"
+#include "support/core/path_text.h"
 #include "support/registry_backup.h"
 
 namespace va {
@@ -10,22 +12,10 @@ namespace {
 
 constexpr std::size_t kPathCapacity = MAX_PATH;
 
-bool IsSeparator(wchar_t c)
-{
-    return c == L'\\' || c == L'/';
-}
-
 bool IsExistingFolder(const wchar_t* path)
 {
     const DWORD attributes = ::GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The path without its last component.
-std::wstring FolderOf(const std::wstring& path)
-{
-    std::size_t cut = path.find_last_of(L"\\/");
-    return cut == std::wstring::npos ? std::wstring() : path.substr(0, cut);
 }
 
 LogEntry& Append(std::list<LogEntry>& entries, std::int32_t type)
@@ -51,16 +41,16 @@ void UninstallLog::RecordFolders(const std::wstring& folder)
     wchar_t* cursor = ::PathSkipRootW(buffer);
     if (!cursor) {
         cursor = buffer;
-        while (*cursor && !IsSeparator(*cursor))
+        while (*cursor && !IsPathSeparator(*cursor))
             ++cursor;
-        while (IsSeparator(*cursor))
+        while (IsPathSeparator(*cursor))
             ++cursor;
     }
     if (*cursor == L'\0')
         return;
 
     for (;;) {
-        while (*cursor && !IsSeparator(*cursor))
+        while (*cursor && !IsPathSeparator(*cursor))
             ++cursor;
         const wchar_t saved = *cursor;
         *cursor = L'\0';
@@ -75,7 +65,7 @@ void UninstallLog::RecordFolders(const std::wstring& folder)
         *cursor = saved;
         if (saved == L'\0')
             return;
-        while (IsSeparator(*cursor))
+        while (IsPathSeparator(*cursor))
             ++cursor;
         if (*cursor == L'\0')
             return;  // a trailing separator names the folder just handled
@@ -85,7 +75,7 @@ void UninstallLog::RecordFolders(const std::wstring& folder)
 void UninstallLog::RecordFile(const std::wstring& path, std::int32_t kind, bool copy)
 {
     AwaitingOutcome = true;
-    RecordFolders(FolderOf(path));
+    RecordFolders(ParentFolder(path));
 
     LogEntry& entry = Append(NewEntries, InstalledFile);
     entry.Path = path;

@@ -1,9 +1,10 @@
 #include <stdexcept>
 
-#include "app/product.h"
-#include "app/registry_locations.h"
-#include "engine/backup_file.h"
-#include "engine/uninstall_log.h"
+#include "app/identity/core/product.h"
+#include "app/identity/core/registry_locations.h"
+#include "engine/journal/backup_file.h"
+#include "engine/journal/privilege.h"
+#include "engine/journal/uninstall_log.h"
 #include "support/registry_backup.h"
 
 namespace va {

@@ -1,7 +1,7 @@
 #include <shlwapi.h>
 
-#include "engine/core/log_format.h"
-#include "engine/uninstall_log.h"
+#include "engine/journal/core/log_reader.h"
+#include "engine/journal/uninstall_log.h"
 #include "support/handles.h"
 
 namespace va {

@@ -1,39 +1,15 @@
-#include <map>
 #include <stdexcept>
 
-#include "app/product.h"
-#include "engine/backup_file.h"
-#include "engine/core/log_format.h"
-#include "engine/core/log_merge.h"
-#include "engine/core/path_compare.h"
-#include "engine/path_identity.h"
-#include "engine/uninstall_log.h"
+#include "app/identity/core/product.h"
+#include "engine/journal/backup_file.h"
+#include "engine/journal/core/log_format.h"
+#include "engine/journal/core/log_merge.h"
+#include "engine/journal/same_path.h"
+#include "engine/journal/uninstall_log.h"
 #include "support/handles.h"
 
 namespace va {
 namespace {
-
-// SamePath over many pairs, asking the file system once per distinct path.
-class SamePathCache {
-public:
-    bool operator()(const std::wstring& a, const std::wstring& b)
-    {
-        if (PathsEqualLexically(a, b))
-            return true;
-        return SameByFacts(Facts(a), Facts(b));
-    }
-
-private:
-    const PathFacts& Facts(const std::wstring& path)
-    {
-        auto found = facts_.find(path);
-        if (found == facts_.end())
-            found = facts_.emplace(path, FactsOf(path)).first;
-        return found->second;
-    }
-
-    std::map<std::wstring, PathFacts> facts_;
-};
 
 bool WriteText(HANDLE file, const std::wstring& line)
 {

@@ -1,50 +1,49 @@
+#include "engine/journal/privilege.h"
+
+#include <windows.h>
+
+#include <optional>
 #include <system_error>
 
-#include "engine/uninstall_log.h"
 #include "support/advapi.h"
 #include "support/handles.h"
 
 namespace va {
 namespace {
 
-template <class F>
-F* Lookup(const char* name) noexcept
-{
-    try {
-        return reinterpret_cast<F*>(reinterpret_cast<void*>(ResolveExport(L"advapi32.dll", name)));
-    } catch (const std::system_error&) {
-        return nullptr;
-    }
-}
+struct TokenFunctions {
+    decltype(::OpenProcessToken)* openToken;
+    decltype(::LookupPrivilegeValueW)* lookup;
+    decltype(::AdjustTokenPrivileges)* adjust;
+};
 
 // Kept once found; a failed lookup is tried again on the next call.
-template <class F>
-F* Kept(F*& slot, const char* name) noexcept
+std::optional<TokenFunctions> FindTokenFunctions() noexcept
 {
-    if (!slot)
-        slot = Lookup<F>(name);
-    return slot;
+    try {
+        VA_ADVAPI(OpenProcessToken);
+        VA_ADVAPI(LookupPrivilegeValueW);
+        VA_ADVAPI(AdjustTokenPrivileges);
+        return TokenFunctions{pOpenProcessToken, pLookupPrivilegeValueW, pAdjustTokenPrivileges};
+    } catch (const std::system_error&) {
+        return std::nullopt;
+    }
 }
-
-decltype(::OpenProcessToken)* gOpenProcessToken = nullptr;
-decltype(::LookupPrivilegeValueW)* gLookupPrivilegeValueW = nullptr;
-decltype(::AdjustTokenPrivileges)* gAdjustTokenPrivileges = nullptr;
 
 }  // namespace
 
 bool SetPrivilege(const wchar_t* name, bool enable)
 {
-    auto* openToken = Kept(gOpenProcessToken, "OpenProcessToken");
-    auto* lookup = Kept(gLookupPrivilegeValueW, "LookupPrivilegeValueW");
-    auto* adjust = Kept(gAdjustTokenPrivileges, "AdjustTokenPrivileges");
-    if (!openToken || !lookup || !adjust)
+    const std::optional<TokenFunctions> functions = FindTokenFunctions();
+    if (!functions)
         return false;
+    const TokenFunctions& f = *functions;
 
     UniqueHandle token;
-    if (!openToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put()))
+    if (!f.openToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put()))
         return false;
     LUID luid{};
-    if (!lookup(nullptr, name, &luid))
+    if (!f.lookup(nullptr, name, &luid))
         return false;
 
     // The first call only yields the privilege's current state.
@@ -55,7 +54,7 @@ bool SetPrivilege(const wchar_t* name, bool enable)
     TOKEN_PRIVILEGES previous{};
     DWORD previousSize = sizeof previous;
     ::SetLastError(ERROR_SUCCESS);
-    if (!adjust(token.get(), FALSE, &single, sizeof previous, &previous, &previousSize) ||
+    if (!f.adjust(token.get(), FALSE, &single, sizeof previous, &previous, &previousSize) ||
         ::GetLastError() != ERROR_SUCCESS)
         return false;
 
@@ -66,7 +65,7 @@ bool SetPrivilege(const wchar_t* name, bool enable)
     else
         previous.Privileges[0].Attributes &= ~static_cast<DWORD>(SE_PRIVILEGE_ENABLED);
     ::SetLastError(ERROR_SUCCESS);
-    return adjust(token.get(), FALSE, &previous, sizeof previous, nullptr, nullptr) &&
+    return f.adjust(token.get(), FALSE, &previous, sizeof previous, nullptr, nullptr) &&
            ::GetLastError() == ERROR_SUCCESS;
 }
 

@@ -1,6 +1,6 @@
-#include "engine/core/path_compare.h"
-#include "engine/path_identity.h"
-#include "engine/uninstall_log.h"
+#include "engine/journal/same_path.h"
+
+#include "engine/journal/core/path_compare.h"
 #include "support/handles.h"
 
 namespace va {
@@ -54,11 +54,25 @@ bool SameByFacts(const PathFacts& a, const PathFacts& b)
     return PathsEqualLexically(a.FullPath, b.FullPath);
 }
 
-bool SamePath(const std::wstring& a, const std::wstring& b)
+bool SamePathCache::operator()(const std::wstring& a, const std::wstring& b)
 {
     if (PathsEqualLexically(a, b))
         return true;
-    return SameByFacts(FactsOf(a), FactsOf(b));
+    return SameByFacts(Facts(a), Facts(b));
+}
+
+const PathFacts& SamePathCache::Facts(const std::wstring& path)
+{
+    auto found = facts_.find(path);
+    if (found == facts_.end())
+        found = facts_.emplace(path, FactsOf(path)).first;
+    return found->second;
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b)
+{
+    SamePathCache once;
+    return once(a, b);
 }
 
 }  // namespace va

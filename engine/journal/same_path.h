@@ -1,31 +1,26 @@
 #pragma once
-// What SamePath needs to know of one path, so that a comparison of many
-// paths asks the file system once per path.
+// Whether two paths name the same file system object.
 
-#include <windows.h>
-
-#include <optional>
+#include <map>
 #include <string>
+
+#include "engine/journal/path_identity.h"
 
 namespace va {
 
-struct FileIdentity {
-    DWORD Volume = 0;
-    DWORD IndexHigh = 0;
-    DWORD IndexLow = 0;
+// The same spelling (engine/journal/core/path_compare.h), else the same file
+// identity when both exist, else the same full path.
+bool SamePath(const std::wstring& a, const std::wstring& b);
 
-    bool operator==(const FileIdentity&) const = default;
+// SamePath over many pairs, asking the file system once per distinct path.
+class SamePathCache {
+public:
+    bool operator()(const std::wstring& a, const std::wstring& b);
+
+private:
+    const PathFacts& Facts(const std::wstring& path);
+
+    std::map<std::wstring, PathFacts> facts_;
 };
-
-struct PathFacts {
-    bool Exists = false;
-    std::optional<FileIdentity> Identity;  // missing when the object could not be opened
-    std::wstring FullPath;                 // absolute, "." and ".." resolved
-};
-
-PathFacts FactsOf(const std::wstring& path);
-
-// The last two rules of SamePath, for paths that differ lexically.
-bool SameByFacts(const PathFacts& a, const PathFacts& b);
 
 }  // namespace va

@@ -9,7 +9,7 @@
 #include <list>
 #include <string>
 
-#include "engine/core/log_entry.h"
+#include "engine/journal/core/log_entry.h"
 
 namespace va {
 
@@ -43,15 +43,5 @@ public:
     std::list<LogEntry> NewEntries;       // in order of recording
     bool AwaitingOutcome = false;
 };
-
-// Whether two paths name the same file system object.
-bool SamePath(const std::wstring& a, const std::wstring& b);
-
-// Temporary file name for a backup; with a source, the source moved (or
-// copied) there with its attributes kept.  Empty on failure.
-std::wstring BackupToTemp(const std::wstring* source, bool copy);
-
-// Adjusts one privilege of the process token; true on success.
-bool SetPrivilege(const wchar_t* name, bool enable);
 
 }  // namespace va

@@ -1,9 +1,9 @@
-#include "engine/known_folder.h"
+#include "engine/package/known_folder.h"
 
 #include <shlobj.h>
 
-#include "engine/core/compress_error.h"
-#include "engine/core/folder_tokens.h"
+#include "engine/package/core/compress_error.h"
+#include "engine/package/core/folder_tokens.h"
 
 namespace va {
 namespace {

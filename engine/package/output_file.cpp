@@ -1,12 +1,11 @@
-#include "engine/output_file.h"
+#include "engine/package/output_file.h"
 
 #include <filesystem>
 #include <ios>
 #include <streambuf>
 #include <system_error>
 
-#include "engine/core/crc32.h"
-#include "engine/core/placement_policy.h"
+#include "engine/package/core/crc32.h"
 #include "support/handles.h"
 
 namespace va {

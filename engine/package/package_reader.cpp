@@ -1,8 +1,6 @@
-#include "engine/package_reader.h"
+#include "engine/package/package_reader.h"
 
-#include "engine/known_folder.h"
-#include "engine/uninstall_log.h"
-#include "engine/users_access.h"
+#include "engine/package/known_folder.h"
 
 namespace va {
 
@@ -25,14 +23,5 @@ std::unique_ptr<std::ostream> WindowsExtractionHost::open_output_file(const std:
 }
 
 std::uint32_t WindowsExtractionHost::file_crc32(const std::wstring& path) { return va::file_crc32(path); }
-
-bool extract_package(std::istream& stream, const std::wstring& installationFolder,
-                     const std::wstring& samplesFolder, const std::wstring& temporaryFolder,
-                     const notification_callback& callback, HWND owner)
-{
-    WindowsExtractionHost host(owner, SamePath, GrantUsersAccess);
-    return extract_package(stream, FolderInputs{installationFolder, samplesFolder, temporaryFolder}, callback,
-                           host);
-}
 
 }  // namespace va

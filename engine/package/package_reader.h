@@ -7,10 +7,10 @@
 #include <istream>
 #include <string>
 
-#include "engine/core/extraction_host.h"
-#include "engine/core/notification.h"
-#include "engine/core/package_extractor.h"
-#include "engine/output_file.h"
+#include "engine/package/core/extraction_host.h"
+#include "engine/package/core/notification.h"
+#include "engine/package/core/package_extractor.h"
+#include "engine/package/output_file.h"
 
 namespace va {
 
@@ -31,11 +31,5 @@ private:
     SamePathFn samePath_;
     GrantFn grant_;
 };
-
-// Extracts with the shell's folders (owner window `owner`), SamePath for
-// the shared folders and the Users rights of the file placement.
-bool extract_package(std::istream& stream, const std::wstring& installationFolder,
-                     const std::wstring& samplesFolder, const std::wstring& temporaryFolder,
-                     const notification_callback& callback, HWND owner = nullptr);
 
 }  // namespace va

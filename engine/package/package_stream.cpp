@@ -1,4 +1,4 @@
-#include "engine/package_stream.h"
+#include "engine/package/package_stream.h"
 
 #include <streambuf>
 

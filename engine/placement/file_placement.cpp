@@ -1,12 +1,13 @@
-#include "engine/file_placement.h"
+#include "engine/placement/file_placement.h"
 
 #include <shlwapi.h>
 
 #include <exception>
 
-#include "engine/core/placement_policy.h"
-#include "engine/temporary_files.h"
-#include "engine/uninstall_log.h"
+#include "engine/journal/uninstall_log.h"
+#include "engine/placement/core/placement_policy.h"
+#include "engine/placement/temporary_files.h"
+#include "support/format_message.h"
 
 namespace va {
 namespace {
@@ -31,18 +32,7 @@ std::wstring CopyingFileText(const std::wstring& destination, PlacementContext& 
     wchar_t quoted[MAX_PATH] = {};
     lstrcpynW(quoted, destination.c_str(), MAX_PATH);
     ::PathQuoteSpacesW(quoted);
-    const std::wstring pattern = Message(context, kMessageCopyingFile);
-    if (pattern.empty())
-        return {};
-    const DWORD_PTR inserts[] = {reinterpret_cast<DWORD_PTR>(quoted)};
-    wchar_t* text = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-        pattern.c_str(), 0, 0, reinterpret_cast<wchar_t*>(&text), 0, reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(inserts)));
-    std::wstring result = length ? std::wstring(text, length) : pattern;
-    if (text)
-        ::LocalFree(text);
-    return result;
+    return FormatInserts(Message(context, kMessageCopyingFile), {quoted});
 }
 
 }  // namespace

@@ -9,10 +9,11 @@
 #include <functional>
 #include <string>
 
-#include "app/install_kind.h"
-#include "engine/core/notification.h"
-#include "engine/core/package_format.h"
-#include "engine/output_file.h"
+#include "app/identity/core/install_kind.h"
+#include "app/languages/core/message_numbers.h"
+#include "engine/package/core/notification.h"
+#include "engine/package/core/package_format.h"
+#include "engine/package/output_file.h"
 
 namespace va {
 
@@ -52,8 +53,6 @@ struct PlacementContext {
 };
 
 inline constexpr int kStatusControl = 1003;
-inline constexpr int kMessageOk = 11;
-inline constexpr int kMessageCopyingFile = 115;
 
 notification::result OnFileBegin(const PackageEntry& entry, PlacementContext& context);
 notification::result OnFileEnd(const PackageEntry& entry, PlacementContext& context);

@@ -1,4 +1,4 @@
-#include "engine/temporary_files.h"
+#include "engine/placement/temporary_files.h"
 
 #include <windows.h>
 

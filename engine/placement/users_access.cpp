@@ -1,4 +1,4 @@
-#include "engine/users_access.h"
+#include "engine/placement/users_access.h"
 
 namespace va {
 namespace {

@@ -1,8 +1,9 @@
-#include "engine/directx_setup.h"
+#include "engine/steps/directx_setup.h"
 
-#include "engine/install_progress.h"
-#include "engine/message_pump.h"
-#include "engine/uninstall_log.h"
+#include "app/languages/core/message_numbers.h"
+#include "engine/journal/uninstall_log.h"
+#include "engine/steps/install_progress.h"
+#include "engine/steps/message_pump.h"
 
 namespace va {
 namespace {

@@ -1,4 +1,4 @@
-#include "engine/file_type_registration.h"
+#include "engine/steps/file_type_registration.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -8,7 +8,7 @@
 
 #include <boost/format.hpp>
 
-#include "engine/uninstall_log.h"
+#include "engine/journal/uninstall_log.h"
 #include "support/handles.h"
 #include "support/instance_mutex.h"
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/core/product_version.h"
+#include "app/identity/core/product_version.h"
 
 namespace va {
 

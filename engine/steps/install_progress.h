@@ -17,7 +17,8 @@ protected:
     ~InstallProgress() = default;
 };
 
-// Installer message n in the current interface language, with its fallbacks.
+// Installer message n in the current interface language, with its fallbacks
+// (the numbers: app/languages/core/message_numbers.h).
 class MessageTexts {
 public:
     virtual std::wstring Message(int number) const = 0;
@@ -25,20 +26,6 @@ public:
 protected:
     ~MessageTexts() = default;
 };
-
-// Message numbers the engine's steps use.
-enum StepMessage : int {
-    kMessageOk = 11,
-    kMessageFailed = 12,
-    kMessageUninstallShortcut = 13,  // "%1" = product name without version
-    kMessageShortcutsStep = 117,
-    kMessageRegistryStep = 118,
-    kMessageDirectXStep = 131,
-};
-
-// "%1" of a message filled FormatMessage-style; the pattern itself when it
-// cannot be formatted.
-std::wstring FillInsert(const std::wstring& pattern, const std::wstring& insert);
 
 // The end of a step's line: "OK" or "Failed", then CR LF.
 void AppendStepResult(InstallProgress& progress, const MessageTexts& texts, bool succeeded);

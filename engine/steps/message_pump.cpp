@@ -1,4 +1,4 @@
-#include "engine/message_pump.h"
+#include "engine/steps/message_pump.h"
 
 namespace va {
 namespace {

@@ -1,10 +1,10 @@
-#include "engine/registry_entries.h"
+#include "engine/steps/registry_entries.h"
 
 #include <windows.h>
 
-#include "app/previous_installation.h"
-#include "app/product.h"
-#include "engine/uninstall_log.h"
+#include "app/identity/core/product.h"
+#include "app/identity/core/registry_locations.h"
+#include "engine/journal/uninstall_log.h"
 #include "support/handles.h"
 
 namespace va {

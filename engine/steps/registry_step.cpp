@@ -1,7 +1,8 @@
-#include "engine/registry_step.h"
+#include "engine/steps/registry_step.h"
 
-#include "engine/file_type_registration.h"
-#include "engine/install_progress.h"
+#include "app/languages/core/message_numbers.h"
+#include "engine/steps/file_type_registration.h"
+#include "engine/steps/install_progress.h"
 
 namespace va {
 

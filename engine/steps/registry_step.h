@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "app/core/product_version.h"
-#include "engine/registry_entries.h"
+#include "app/identity/core/product_version.h"
+#include "engine/steps/registry_entries.h"
 
 namespace va {
 

@@ -1,13 +1,15 @@
-#include "engine/shortcuts.h"
+#include "engine/steps/shortcuts.h"
 
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include "app/product.h"
-#include "engine/install_progress.h"
-#include "engine/registry_entries.h"
-#include "engine/uninstall_log.h"
+#include "app/identity/core/product.h"
+#include "app/languages/core/message_numbers.h"
+#include "engine/journal/uninstall_log.h"
+#include "engine/steps/install_progress.h"
+#include "engine/steps/registry_entries.h"
 #include "support/com_ptr.h"
+#include "support/format_message.h"
 
 namespace va {
 namespace {
@@ -144,7 +146,7 @@ bool CreateShortcuts(UninstallLog& log, const ShortcutChoices& choices, const Pr
         CommitShortcut(log, created, linkPath, stepResult);
 
         const std::wstring uninstallName =
-            FillInsert(texts.Message(kMessageUninstallShortcut), ProductDisplayName(false));
+            FormatInserts(texts.Message(kMessageUninstallShortcut), {ProductDisplayName(false)});
         linkPath.clear();
         log.RecordShortcut(kUninstallShortcut, choices.startMenuFolder);
         created = CreateShortcut(paths.uninstaller, choices.startMenuFolder, &uninstallName, &linkPath);

@@ -1,6 +1,6 @@
 #include "app/install_app.h"
 #include "app/previous_installation.h"
-#include "tests/startup/startup_fixture.h"
+#include "tests/app/startup_fixture.h"
 
 namespace va::test {
 namespace {

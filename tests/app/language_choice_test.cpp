@@ -1,11 +1,11 @@
-#include "app/languages.h"
+#include "app/install_app.h"
+#include "app/languages/languages.h"
+#include "framework/win_app.h"
 #include "support/exception_text.h"
 #include "support/format_message.h"
 #include "support/message_box.h"
 #include "support/message_hooks.h"
-#include "app/install_app.h"
-#include "framework/win_app.h"
-#include "tests/startup/startup_fixture.h"
+#include "tests/app/startup_fixture.h"
 
 namespace va::test {
 namespace {

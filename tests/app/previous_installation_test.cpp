@@ -118,22 +118,5 @@ TEST_F(PreviousInstallation, LogIsTheFirstOfThreeCandidatesThatExists)
     }
 }
 
-TEST(ParentFolder, IsTheTextUpToTheLastSeparatorWithoutTrailingSeparators)
-{
-    struct Case {
-        std::wstring path, parent;
-    };
-    const Case cases[] = {
-        {L"C:\\Program Files\\Vantaro\\Uninstall.exe", L"C:\\Program Files\\Vantaro"},
-        {L"C:\\a\\\\\\b.exe", L"C:\\a"},
-        {L"C:/a/b.exe", L"C:/a"},
-        {L"C:\\b.exe", L"C:"},
-        {L"b.exe", L""},
-        {L"", L""},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(ParentFolder(c.path), c.parent) << std::string(c.path.begin(), c.path.end());
-}
-
 }  // namespace
 }  // namespace va::test

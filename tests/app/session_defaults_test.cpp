@@ -11,7 +11,7 @@
 #include "support/instance_mutex.h"
 #include "support/message_hooks.h"
 #include "support/system_checks.h"
-#include "tests/startup/startup_fixture.h"
+#include "tests/app/startup_fixture.h"
 
 namespace va::test {
 namespace {

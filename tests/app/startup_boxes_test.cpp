@@ -4,11 +4,11 @@
 #include <windows.h>
 
 #include "app/previous_installation.h"
-#include "engine/uninstall_log.h"
+#include "engine/journal/uninstall_log.h"
 #include "support/instance_counter.h"
 #include "support/instance_mutex.h"
+#include "tests/app/startup_fixture.h"
 #include "tests/driver/driver.h"
-#include "tests/startup/startup_fixture.h"
 
 namespace va::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "tests/support/process_helpers.h"
+#include "tests/common/process_helpers.h"
 
 #include <windows.h>
 

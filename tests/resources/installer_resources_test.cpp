@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "app/version_info.h"
+#include "app/identity/version_info.h"
 #include "support/handles.h"
-#include "tests/support/process_helpers.h"
+#include "tests/common/process_helpers.h"
 
 namespace {
 

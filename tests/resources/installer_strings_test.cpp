@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "app/core/language_table.h"
-#include "app/languages.h"
+#include "app/languages/core/language_table.h"
+#include "app/languages/languages.h"
 #include "support/handles.h"
-#include "tests/support/process_helpers.h"
+#include "tests/common/process_helpers.h"
 
 namespace {
 

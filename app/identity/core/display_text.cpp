@@ -1,4 +1,4 @@
-#include "app/core/display_text.h"
+#include "app/identity/core/display_text.h"
 
 namespace va {
 

@@ -1,4 +1,4 @@
-#include "app/product.h"
+#include "app/identity/core/product.h"
 
 #include <stdexcept>
 

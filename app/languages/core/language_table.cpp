@@ -1,4 +1,4 @@
-#include "app/core/language_table.h"
+#include "app/languages/core/language_table.h"
 
 namespace va {
 namespace {

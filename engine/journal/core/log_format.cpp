@@ -1,8 +1,9 @@
-#include "engine/core/log_format.h"
+#include "engine/journal/core/log_format.h"
 
 #include <cstdio>
 
-#include "engine/core/log_texts.h"
+#include "app/identity/core/registry_locations.h"
+#include "engine/journal/core/log_texts.h"
 
 namespace va {
 namespace {
@@ -59,7 +60,7 @@ std::wstring FormatLogEntry(std::size_t index, const LogEntry& entry)
 std::optional<std::wstring> FixedLogPath(std::int32_t type, const std::wstring& productKey)
 {
     if (type == UninstallKey)
-        return std::wstring(kUninstallKeyPrefix) + productKey;
+        return std::wstring(kLocalMachinePrefix) + kUninstallRoot + L"\\" + productKey;
     if (type == FileTypes)
         return std::wstring(kFileTypesText);
     return std::nullopt;

@@ -1,4 +1,4 @@
-#include "engine/core/log_merge.h"
+#include "engine/journal/core/log_merge.h"
 
 namespace va {
 namespace {

@@ -5,7 +5,7 @@
 #include <list>
 #include <string>
 
-#include "engine/core/log_entry.h"
+#include "engine/journal/core/log_entry.h"
 
 namespace va {
 

@@ -1,7 +1,9 @@
+#include "engine/journal/core/log_reader.h"
+
 #include <utility>
 
-#include "engine/core/log_format.h"
-#include "engine/core/log_texts.h"
+#include "engine/journal/core/log_format.h"
+#include "engine/journal/core/log_texts.h"
 
 namespace va {
 namespace {

@@ -1,21 +1,18 @@
-#include "engine/core/path_compare.h"
+#include "engine/journal/core/path_compare.h"
 
 #include <cstddef>
 
+#include "support/core/path_text.h"
+
 namespace va {
 namespace {
-
-bool IsSeparator(wchar_t c)
-{
-    return c == L'\\' || c == L'/';
-}
 
 // Walks the components of a path.
 class Components {
 public:
     explicit Components(std::wstring_view path) : path_(path)
     {
-        while (pos_ < path_.size() && IsSeparator(path_[pos_]))
+        while (pos_ < path_.size() && IsPathSeparator(path_[pos_]))
             ++pos_;
         leadingSeparators_ = pos_ < 2 ? pos_ : 2;
     }
@@ -26,10 +23,10 @@ public:
     std::wstring_view Next()
     {
         std::size_t begin = pos_;
-        while (pos_ < path_.size() && !IsSeparator(path_[pos_]))
+        while (pos_ < path_.size() && !IsPathSeparator(path_[pos_]))
             ++pos_;
         std::wstring_view part = path_.substr(begin, pos_ - begin);
-        while (pos_ < path_.size() && IsSeparator(path_[pos_]))
+        while (pos_ < path_.size() && IsPathSeparator(path_[pos_]))
             ++pos_;
         return part;
     }

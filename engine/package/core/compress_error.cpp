@@ -1,4 +1,4 @@
-#include "engine/core/compress_error.h"
+#include "engine/package/core/compress_error.h"
 
 namespace va {
 namespace {

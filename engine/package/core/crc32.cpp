@@ -1,4 +1,4 @@
-#include "engine/core/crc32.h"
+#include "engine/package/core/crc32.h"
 
 #include <array>
 

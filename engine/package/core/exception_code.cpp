@@ -1,11 +1,11 @@
-#include "engine/core/exception_code.h"
+#include "engine/package/core/exception_code.h"
 
 #include <boost/iostreams/filter/bzip2.hpp>
 #include <boost/system/system_error.hpp>
 
 #include <ios>
 
-#include "engine/core/compress_error.h"
+#include "engine/package/core/compress_error.h"
 
 namespace va {
 namespace {

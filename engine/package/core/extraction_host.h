@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "engine/core/shared_folders.h"
+#include "engine/package/core/shared_folders.h"
 
 namespace va {
 

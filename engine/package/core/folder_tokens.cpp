@@ -1,13 +1,12 @@
-#include "engine/core/folder_tokens.h"
+#include "engine/package/core/folder_tokens.h"
 
 #include <vector>
 
-#include "engine/core/compress_error.h"
+#include "engine/package/core/compress_error.h"
+#include "support/core/path_text.h"
 
 namespace va {
 namespace {
-
-bool is_separator(wchar_t c) noexcept { return c == L'\\' || c == L'/'; }
 
 enum class Start { installation, samples, temporary, known };
 
@@ -38,7 +37,7 @@ constexpr Token kTokens[] = {
 
 void append_element(std::wstring& path, const std::wstring& element)
 {
-    if (!path.empty() && !is_separator(path.back()))
+    if (!path.empty() && !IsPathSeparator(path.back()))
         path += L'\\';
     path += element;
 }
@@ -48,7 +47,7 @@ std::vector<std::wstring> split_elements(const std::wstring& path)
     std::vector<std::wstring> elements;
     std::wstring current;
     for (wchar_t c : path) {
-        if (is_separator(c)) {
+        if (IsPathSeparator(c)) {
             if (!current.empty())
                 elements.push_back(std::move(current));
             current.clear();
@@ -70,13 +69,13 @@ bool is_absolute_folder(const std::wstring& path) noexcept
     if (path.size() >= 2 && path[1] == L':' &&
         ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')))
         return true;
-    return path.size() >= 2 && is_separator(path[0]) && is_separator(path[1]);
+    return path.size() >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]);
 }
 
 std::wstring resolve_destination(const std::wstring& destination, const FolderInputs& inputs,
                                  const KnownFolderFn& knownFolder, const MarkSharedFn& markShared)
 {
-    if (destination.empty() || is_separator(destination.front()))
+    if (destination.empty() || IsPathSeparator(destination.front()))
         return destination;
     const std::size_t firstEnd = destination.find_first_of(L"\\/");
     const std::wstring first = destination.substr(0, firstEnd);

@@ -7,7 +7,7 @@
 #include <system_error>
 #include <variant>
 
-#include "engine/core/package_format.h"
+#include "engine/package/core/package_format.h"
 
 namespace va {
 

@@ -1,4 +1,4 @@
-#include "engine/core/package_extractor.h"
+#include "engine/package/core/package_extractor.h"
 
 #include <boost/iostreams/categories.hpp>
 #include <boost/iostreams/copy.hpp>
@@ -14,8 +14,8 @@
 #include <optional>
 #include <thread>
 
-#include "engine/core/compress_error.h"
-#include "engine/core/exception_code.h"
+#include "engine/package/core/compress_error.h"
+#include "engine/package/core/exception_code.h"
 
 namespace va {
 namespace io = boost::iostreams;

@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/extraction_host.h"
-#include "engine/core/folder_tokens.h"
-#include "engine/core/notification.h"
-#include "engine/core/package_format.h"
-#include "engine/core/shared_folders.h"
+#include "engine/package/core/extraction_host.h"
+#include "engine/package/core/folder_tokens.h"
+#include "engine/package/core/notification.h"
+#include "engine/package/core/package_format.h"
+#include "engine/package/core/shared_folders.h"
 
 namespace va {
 

@@ -1,6 +1,6 @@
-#include "engine/core/package_format.h"
+#include "engine/package/core/package_format.h"
 
-#include "engine/core/compress_error.h"
+#include "engine/package/core/compress_error.h"
 
 namespace va {
 namespace {

@@ -1,6 +1,8 @@
-#include "engine/core/shared_folders.h"
+#include "engine/package/core/shared_folders.h"
 
 #include <exception>
+
+#include "support/core/path_text.h"
 
 namespace va {
 
@@ -29,7 +31,7 @@ void SharedFolderList::apply_rights(const std::wstring& folder,
                     grant(p);
                     break;
                 }
-                const std::wstring up = parent_folder(p);
+                const std::wstring up = ParentFolderKeepingRoot(p);
                 if (up.size() >= p.size() || up.empty())
                     break;
                 p = up;
@@ -38,23 +40,6 @@ void SharedFolderList::apply_rights(const std::wstring& folder,
     } catch (const std::exception&) {
         // Rights are a convenience for other users; placement goes on without.
     }
-}
-
-std::wstring parent_folder(const std::wstring& path)
-{
-    std::size_t end = path.size();
-    while (end > 0 && (path[end - 1] == L'\\' || path[end - 1] == L'/'))
-        --end;  // a trailing separator does not make a component
-    const std::size_t cut = path.find_last_of(L"\\/", end == 0 ? 0 : end - 1);
-    if (cut == std::wstring::npos || end == 0)
-        return {};
-    std::size_t keep = cut;
-    while (keep > 0 && (path[keep - 1] == L'\\' || path[keep - 1] == L'/'))
-        --keep;
-    // Keep the root's separator ("C:\" rather than "C:").
-    if (keep == 0 || (keep == 2 && path[1] == L':'))
-        return path.substr(0, cut + 1);
-    return path.substr(0, keep);
 }
 
 }  // namespace va

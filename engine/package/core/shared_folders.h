@@ -2,11 +2,16 @@
 // Folders shared by all users that receive rights for the Users group when
 // the first file below them is placed, once per run.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace va {
+
+// Access mask and inheritance of the Users group on a shared folder.
+inline constexpr std::uint32_t kSharedFolderAccess = 0x1F01FF;  // all access
+inline constexpr std::uint32_t kSharedFolderInheritance = 3;   // objects and containers
 
 struct SharedFolder {
     std::wstring folder;
@@ -37,9 +42,5 @@ private:
     SamePathFn samePath_;
     std::vector<SharedFolder> records_;
 };
-
-// The folder part of a path: everything before its last backslash or slash
-// (empty when there is none).
-std::wstring parent_folder(const std::wstring& path);
 
 }  // namespace va

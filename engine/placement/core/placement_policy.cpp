@@ -1,7 +1,7 @@
-#include "engine/core/placement_policy.h"
+#include "engine/placement/core/placement_policy.h"
 
-#include "app/install_kind.h"
-#include "engine/core/package_format.h"
+#include "app/identity/core/install_kind.h"
+#include "engine/package/core/package_format.h"
 
 namespace va {
 

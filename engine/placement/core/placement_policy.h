@@ -26,9 +26,8 @@ struct PlacementDecision {
 PlacementDecision decide_placement(std::uint32_t entryKind, std::int32_t installKind, bool fileExists,
                                    bool keptDataFile) noexcept;
 
-// Data-file and shared-folder access masks for the Users group.
+// Data-file access mask for the Users group (shared folders:
+// engine/package/core/shared_folders.h).
 inline constexpr std::uint32_t kDataFileAccess = 0x13019F;   // generic read, write, delete
-inline constexpr std::uint32_t kSharedFolderAccess = 0x1F01FF;  // all access
-inline constexpr std::uint32_t kSharedFolderInheritance = 3;   // objects and containers
 
 }  // namespace va

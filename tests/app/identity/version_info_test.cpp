@@ -4,11 +4,12 @@
 
 #include <windows.h>
 
-#include "app/application_id.h"
-#include "app/languages.h"
-#include "app/version_info.h"
+#include "app/identity/application_id.h"
+#include "app/identity/version_info.h"
+#include "app/languages/languages.h"
+#include "app/languages/version_text.h"
+#include "tests/common/process_helpers.h"
 #include "tests/driver/driver.h"
-#include "tests/support/process_helpers.h"
 
 namespace {
 
@@ -77,9 +78,9 @@ TEST(VersionInfo, DisplayTextFollowsTheInterfaceLanguage)
 {
     const va::VersionInfo info(Fixture(L"prerelease"));
     va::SetLanguage(va::kFrench);
-    EXPECT_EQ(info.DisplayText(), L"Trelvane b\u00EAta 7.09 b\u00EAta \u2013 Debug");
+    EXPECT_EQ(va::VersionDisplayText(info), L"Trelvane b\u00EAta 7.09 b\u00EAta \u2013 Debug");
     va::SetLanguage(2);
-    EXPECT_EQ(info.DisplayText(), L"Trelvane b\u00EAta 7.09 beta \u2013 Debug");
+    EXPECT_EQ(va::VersionDisplayText(info), L"Trelvane b\u00EAta 7.09 beta \u2013 Debug");
     va::SetLanguage(va::kFrench);
 }
 
@@ -87,9 +88,9 @@ TEST(ApplicationId, FallsBackToTheProgramsFileStem)
 {
     // The test program has no version resource of its own.
     EXPECT_FALSE(va::VersionInfo::OfRunningProgram().HasFixedBlock());
-    EXPECT_EQ(va::DetermineApplicationId(), L"app_tests");
+    EXPECT_EQ(va::DetermineApplicationId(), L"identity_tests");
     const std::wstring path = va::ProgramPath();
-    EXPECT_EQ(path, test_support::BesideThisProgram(L"app_tests.exe"));
+    EXPECT_EQ(path, test_support::BesideThisProgram(L"identity_tests.exe"));
 }
 
 TEST(ApplicationId, FromTheOwnVersionResourceWithTwoFallbacks)

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/languages.h"
+#include "app/languages/languages.h"
 #include "support/message_hooks.h"
 #include "tests/common/box_watcher.h"
 

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "engine/uninstall_log.h"
-#include "tests/engine_journal/scratch_folder.h"
+#include "engine/journal/backup_file.h"
+#include "engine/journal/uninstall_log.h"
+#include "tests/common/scratch_folder.h"
 
 namespace va {
 namespace {

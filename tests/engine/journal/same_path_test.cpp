@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "engine/uninstall_log.h"
-#include "tests/engine_journal/scratch_folder.h"
+#include "engine/journal/same_path.h"
+#include "tests/common/scratch_folder.h"
 
 namespace va {
 namespace {

@@ -6,13 +6,13 @@
 
 #include <map>
 
-#include "engine/core/compress_error.h"
-#include "engine/core/folder_tokens.h"
-#include "engine/known_folder.h"
-#include "engine/package_reader.h"
-#include "engine/package_stream.h"
-#include "engine/uninstall_log.h"
-#include "tests/engine_journal/scratch_folder.h"
+#include "engine/package/core/compress_error.h"
+#include "engine/package/core/folder_tokens.h"
+#include "engine/package/known_folder.h"
+#include "engine/package/package_reader.h"
+#include "engine/package/package_stream.h"
+#include "engine/placement/machine_extraction.h"
+#include "tests/common/scratch_folder.h"
 
 namespace {
 

@@ -2,14 +2,15 @@
 
 #include <ios>
 
-#include "engine/core/crc32.h"
-#include "engine/core/package_extractor.h"
-#include "engine/output_file.h"
-#include "engine/package_reader.h"
-#include "engine/uninstall_log.h"
+#include "engine/journal/same_path.h"
+#include "engine/package/core/crc32.h"
+#include "engine/package/core/package_extractor.h"
+#include "engine/package/output_file.h"
+#include "engine/package/package_reader.h"
+#include "engine/placement/machine_extraction.h"
 #include "support/handles.h"
 #include "tests/common/package_fixture.h"
-#include "tests/engine_journal/scratch_folder.h"
+#include "tests/common/scratch_folder.h"
 
 namespace {
 

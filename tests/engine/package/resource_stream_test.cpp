@@ -3,8 +3,8 @@
 #include <iterator>
 #include <string>
 
-#include "engine/package_stream.h"
-#include "tests/engine_journal/scratch_folder.h"
+#include "engine/package/package_stream.h"
+#include "tests/common/scratch_folder.h"
 
 namespace {
 

@@ -3,13 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/file_placement.h"
-#include "engine/package_reader.h"
-#include "engine/temporary_files.h"
-#include "engine/uninstall_log.h"
-#include "engine/users_access.h"
+#include "engine/journal/uninstall_log.h"
+#include "engine/package/package_reader.h"
+#include "engine/placement/file_placement.h"
+#include "engine/placement/machine_extraction.h"
+#include "engine/placement/temporary_files.h"
+#include "engine/placement/users_access.h"
 #include "tests/common/package_fixture.h"
-#include "tests/engine_journal/scratch_folder.h"
+#include "tests/common/scratch_folder.h"
 
 namespace {
 

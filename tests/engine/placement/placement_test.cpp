@@ -5,9 +5,9 @@
 
 #include <stdexcept>
 
-#include "engine/file_placement.h"
-#include "engine/temporary_files.h"
-#include "tests/engine_journal/scratch_folder.h"
+#include "engine/placement/file_placement.h"
+#include "engine/placement/temporary_files.h"
+#include "tests/common/scratch_folder.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "engine/core/placement_policy.h"
-#include "engine/output_file.h"
-#include "engine/uninstall_log.h"
-#include "tests/engine_journal/scratch_folder.h"
+#include "engine/journal/same_path.h"
+#include "engine/package/output_file.h"
+#include "engine/placement/core/placement_policy.h"
+#include "tests/common/scratch_folder.h"
 
 TEST(SharedFolderRights, GrantedOnceEachForTwoFilesBelowTheSameFolder)
 {

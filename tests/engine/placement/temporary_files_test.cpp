@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "engine/temporary_files.h"
-#include "tests/engine_journal/scratch_folder.h"
+#include "engine/placement/temporary_files.h"
+#include "tests/common/scratch_folder.h"
 
 TEST(TemporaryFiles, RemovesListedFilesAndTheEmptyFolder)
 {

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "engine/users_access.h"
-#include "tests/engine_journal/scratch_folder.h"
+#include "engine/placement/users_access.h"
+#include "tests/common/scratch_folder.h"
 
 namespace {
 

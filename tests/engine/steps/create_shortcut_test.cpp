@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/shortcuts.h"
-#include "tests/engine_shortcuts/shortcut_test_util.h"
+#include "engine/steps/shortcuts.h"
+#include "tests/engine/steps/shortcut_test_util.h"
 
 namespace va::test {
 namespace {

@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "engine/directx_setup.h"
-#include "engine/uninstall_log.h"
+#include "engine/journal/uninstall_log.h"
+#include "engine/steps/directx_setup.h"
 #include "tests/common/engine_fakes.h"
 #include "tests/common/registry_test_util.h"
 #include "tests/common/standins.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <thread>
 
-#include "app/core/product_version.h"
-#include "engine/file_type_registration.h"
-#include "engine/uninstall_log.h"
+#include "app/identity/core/product_version.h"
+#include "engine/journal/uninstall_log.h"
+#include "engine/steps/file_type_registration.h"
 #include "support/handles.h"
 #include "support/instance_mutex.h"
 #include "tests/common/registry_test_util.h"

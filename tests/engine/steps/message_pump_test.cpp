@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "engine/directx_setup.h"
-#include "engine/message_pump.h"
+#include "engine/steps/directx_setup.h"
+#include "engine/steps/message_pump.h"
 
 namespace va::test {
 namespace {

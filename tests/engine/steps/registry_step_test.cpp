@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/registry_step.h"
-#include "engine/uninstall_log.h"
+#include "engine/journal/uninstall_log.h"
+#include "engine/steps/registry_step.h"
 #include "support/instance_mutex.h"
 #include "tests/common/engine_fakes.h"
 #include "tests/common/registry_denial.h"

@@ -5,11 +5,11 @@
 
 #include <vector>
 
-#include "engine/registry_entries.h"
-#include "engine/shortcuts.h"
-#include "engine/uninstall_log.h"
+#include "engine/journal/uninstall_log.h"
+#include "engine/steps/registry_entries.h"
+#include "engine/steps/shortcuts.h"
 #include "tests/common/engine_fakes.h"
-#include "tests/engine_shortcuts/shortcut_test_util.h"
+#include "tests/engine/steps/shortcut_test_util.h"
 
 namespace va::test {
 namespace {

@@ -5,13 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "app/identity/core/product.h"
 #include "app/previous_installation.h"
-#include "app/product.h"
-#include "engine/registry_entries.h"
-#include "engine/uninstall_log.h"
+#include "engine/journal/backup_file.h"
+#include "engine/journal/privilege.h"
+#include "engine/journal/uninstall_log.h"
+#include "engine/steps/registry_entries.h"
 #include "support/handles.h"
 #include "tests/common/registry_denial.h"
 #include "tests/common/registry_test_util.h"
+#include "tests/common/scratch_folder.h"
 
 namespace va::test {
 namespace {
@@ -285,6 +288,127 @@ TEST_F(UninstallKeyTest, TheNextStartUpReadsBackWhatTheInstallationWrote)
     EXPECT_EQ(language->Dword(), 0u);
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, UninstallKeyName(), L"UninstallString"), kPaths.uninstaller);
     ::DeleteFileW(program.c_str());
+}
+
+
+// The journal's record of the key on its own, without the writer: what is
+// saved, restored, deleted and discarded.
+class UninstallKeyJournal : public testing::Test {
+protected:
+    void SetUp() override { DeleteTree(HKEY_LOCAL_MACHINE, kProductKeyPath); }
+    void TearDown() override { DeleteTree(HKEY_LOCAL_MACHINE, kProductKeyPath); }
+
+    // The product key with one value and a subkey, as the registry step leaves it.
+    static HKEY CreateProductKey(const wchar_t* displayName, DWORD* disposition = nullptr)
+    {
+        HKEY key = nullptr;
+        EXPECT_EQ(::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kProductKeyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                    KEY_ALL_ACCESS, nullptr, &key, disposition),
+                  ERROR_SUCCESS);
+        SetValue(key, L"DisplayName", displayName);
+        HKEY sub = nullptr;
+        EXPECT_EQ(::RegCreateKeyExW(key, L"Sub", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sub, nullptr), ERROR_SUCCESS);
+        SetValue(sub, L"Inner", L"1");
+        ::RegCloseKey(sub);
+        return key;
+    }
+
+    static void SetValue(HKEY key, const wchar_t* name, const std::wstring& text)
+    {
+        EXPECT_EQ(::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+    }
+
+    static bool ProductKeyExists() { return KeyExists(HKEY_LOCAL_MACHINE, kProductKeyPath); }
+};
+
+TEST_F(UninstallKeyJournal, RollbackDeletesAKeyThatDidNotExistBefore)
+{
+    UninstallLog log;
+    log.RecordUninstallKey(nullptr);
+    HKEY key = CreateProductKey(L"New");
+    ::RegCloseKey(key);
+    log.CommitOutcome(1);
+    ASSERT_TRUE(log.NewEntries.back().BackupPath.empty());
+
+    log.Rollback();
+    EXPECT_FALSE(ProductKeyExists());
+}
+
+TEST_F(UninstallKeyJournal, SavesAnExistingKeyAndRestoresItOnRollback)
+{
+    DWORD disposition = 0;
+    HKEY existing = CreateProductKey(L"Old");
+    ::RegCloseKey(existing);
+    HKEY key = CreateProductKey(L"Old", &disposition);
+    ASSERT_EQ(disposition, DWORD{REG_OPENED_EXISTING_KEY});
+
+    UninstallLog log;
+    log.RecordUninstallKey(key);
+    const std::wstring backup = log.NewEntries.back().BackupPath;
+    ASSERT_FALSE(backup.empty());
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ASSERT_TRUE(::GetFileAttributesExW(backup.c_str(), GetFileExInfoStandard, &data));
+    EXPECT_GT(data.nFileSizeLow, 0u);
+    SetValue(key, L"DisplayName", L"New");
+    SetValue(key, L"Added", L"x");
+    ::RegCloseKey(key);
+    log.CommitOutcome(1);
+
+    log.Rollback();
+    EXPECT_FALSE(Exists(backup));
+    EXPECT_TRUE(ProductKeyExists()) << "a saved key is restored, never deleted";
+    if (!RestoreKeyWorks())
+        GTEST_SKIP() << "RegRestoreKeyW reports success here without restoring the key (Wine's stub)";
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kProductKeyPath, L"DisplayName"), L"Old");
+    EXPECT_NE(::RegGetValueW(HKEY_LOCAL_MACHINE, kProductKeyPath.c_str(), L"Added", RRF_RT_ANY, nullptr, nullptr,
+                             nullptr),
+              ERROR_SUCCESS);
+}
+
+// Backup names are "va" + hex digits + ".tmp" in the temporary folder.
+int CountBackupNames()
+{
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    WIN32_FIND_DATAW found;
+    HANDLE find = ::FindFirstFileW((std::wstring(temp) + L"va*.tmp").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    int count = 0;
+    do
+        ++count;
+    while (::FindNextFileW(find, &found));
+    ::FindClose(find);
+    return count;
+}
+
+TEST(RecordUninstallKey, AFailedSaveLeavesNoBackup)
+{
+    const int before = CountBackupNames();
+    UninstallLog log;
+    log.RecordUninstallKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFFFFF0)));  // no such key
+    ASSERT_EQ(log.NewEntries.size(), 1u);
+    EXPECT_TRUE(log.NewEntries.back().BackupPath.empty());
+    EXPECT_EQ(CountBackupNames(), before);
+    EXPECT_TRUE(log.AwaitingOutcome);
+}
+
+TEST_F(UninstallKeyJournal, WriteLogDiscardsTheSavedKey)
+{
+    HKEY key = CreateProductKey(L"Old");
+    UninstallLog log;
+    log.RecordUninstallKey(key);
+    ::RegCloseKey(key);
+    log.CommitOutcome(1);
+    const std::wstring backup = log.NewEntries.back().BackupPath;
+    ASSERT_TRUE(Exists(backup));
+
+    ScratchFolder s;
+    EXPECT_TRUE(log.WriteLog(s / L"Uninstall.ulog", s.Path(), L""));
+    EXPECT_FALSE(Exists(backup));
+    EXPECT_TRUE(ProductKeyExists());
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "tests/native_packager/temp_dir.h"
+#include "tests/tools/packager/temp_dir.h"
 #include "tools/packager/manifest.h"
 
 namespace {

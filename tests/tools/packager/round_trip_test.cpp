@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "engine/core/package_extractor.h"
+#include "engine/package/core/package_extractor.h"
 #include "tests/common/package_fixture.h"
-#include "tests/native_packager/temp_dir.h"
+#include "tests/tools/packager/temp_dir.h"
 #include "tools/packager/manifest.h"
 #include "tools/packager/package_lister.h"
 #include "tools/packager/package_writer.h"

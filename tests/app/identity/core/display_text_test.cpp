@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/core/display_text.h"
+#include "app/identity/core/display_text.h"
 
 namespace {
 

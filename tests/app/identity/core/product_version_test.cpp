@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/core/product_version.h"
+#include "app/identity/core/product_version.h"
 
 namespace {
 

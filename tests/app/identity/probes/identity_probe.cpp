@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "app/application_id.h"
-#include "app/version_info.h"
+#include "app/identity/application_id.h"
+#include "app/identity/version_info.h"
 
 int wmain(int argc, wchar_t** argv)
 {

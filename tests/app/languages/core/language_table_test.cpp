@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "app/core/language_table.h"
+#include "app/languages/core/language_table.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/core/log_format.h"
+#include "engine/journal/core/log_format.h"
 
 namespace va {
 namespace {

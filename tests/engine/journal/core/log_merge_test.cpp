@@ -4,7 +4,7 @@
 #include <list>
 #include <vector>
 
-#include "engine/core/log_merge.h"
+#include "engine/journal/core/log_merge.h"
 
 namespace va {
 namespace {

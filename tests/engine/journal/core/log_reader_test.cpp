@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/log_format.h"
+#include "engine/journal/core/log_format.h"
+#include "engine/journal/core/log_reader.h"
 
 namespace va {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/core/crc32.h"
+#include "engine/package/core/crc32.h"
 
 TEST(Crc32, KnownValues)
 {

@@ -7,8 +7,8 @@
 #include <ios>
 #include <stdexcept>
 
-#include "engine/core/compress_error.h"
-#include "engine/core/exception_code.h"
+#include "engine/package/core/compress_error.h"
+#include "engine/package/core/exception_code.h"
 
 TEST(CompressCategory, NameAndMessages)
 {

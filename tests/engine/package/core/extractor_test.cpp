@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <sstream>
 
-#include "engine/core/compress_error.h"
-#include "engine/core/package_extractor.h"
+#include "engine/package/core/compress_error.h"
+#include "engine/package/core/package_extractor.h"
 #include "tests/common/package_fixture.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <map>
 #include <vector>
 
-#include "engine/core/compress_error.h"
-#include "engine/core/folder_tokens.h"
+#include "engine/package/core/compress_error.h"
+#include "engine/package/core/folder_tokens.h"
 
 namespace {
 

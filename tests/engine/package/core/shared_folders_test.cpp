@@ -3,7 +3,7 @@
 #include <set>
 #include <stdexcept>
 
-#include "engine/core/shared_folders.h"
+#include "engine/package/core/shared_folders.h"
 
 namespace {
 
@@ -91,12 +91,3 @@ TEST(SharedFolders, ErrorsEndTheWalkSilently)
     EXPECT_NO_THROW(list.apply_rights(L"C:\\A\\B", status, failingGrant));
 }
 
-TEST(SharedFolders, ParentFolder)
-{
-    const std::pair<const wchar_t*, const wchar_t*> cases[] = {
-        {L"C:\\A\\B", L"C:\\A"}, {L"C:\\A", L"C:\\"}, {L"C:\\", L""},         {L"C:\\A\\B\\", L"C:\\A"},
-        {L"/a/b", L"/a"},        {L"/a", L"/"},      {L"name", L""},          {L"C:\\A\\\\B", L"C:\\A"},
-    };
-    for (const auto& [path, parent] : cases)
-        EXPECT_EQ(va::parent_folder(path), parent) << path;
-}

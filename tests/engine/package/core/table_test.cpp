@@ -6,9 +6,9 @@
 #include <cstring>
 #include <sstream>
 
-#include "engine/core/compress_error.h"
-#include "engine/core/package_extractor.h"
-#include "engine/core/package_format.h"
+#include "engine/package/core/compress_error.h"
+#include "engine/package/core/package_extractor.h"
+#include "engine/package/core/package_format.h"
 #include "tests/common/package_fixture.h"
 
 namespace {

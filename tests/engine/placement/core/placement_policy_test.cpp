@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/install_kind.h"
-#include "engine/core/placement_policy.h"
+#include "app/identity/core/install_kind.h"
+#include "engine/placement/core/placement_policy.h"
 
 namespace {
 
