@@ -1,7 +1,7 @@
 #include "wizard/about_dlg.h"
 
-#include "app/languages.h"
-#include "app/version_info.h"
+#include "app/languages/languages.h"
+#include "app/identity/version_info.h"
 #include "resources/installer_ids.h"
 #include "support/format_message.h"
 #include "wizard/wizard_messages.h"

@@ -2,7 +2,7 @@
 
 #include "framework/data_exchange.h"
 #include "resources/installer_ids.h"
-#include "wizard/session_access.h"
+#include "engine/session/install_session.h"
 #include "wizard/wizard_messages.h"
 #include "wizard/wizard_text.h"
 
@@ -13,10 +13,10 @@ CDlgMode::CDlgMode() : CWizardPage(IDD_MODE_PAGE) {}
 void CDlgMode::DoDataExchange(CDataExchange* dx)
 {
     if (!dx->SaveAndValidate())
-        mode_ = WizardSession().AdvancedInstallation ? 1 : 0;
+        mode_ = Session().AdvancedInstallation ? 1 : 0;
     DDX_Radio(dx, IDC_QUICK, mode_);
     if (dx->SaveAndValidate())
-        WizardSession().AdvancedInstallation = mode_ == 1;
+        Session().AdvancedInstallation = mode_ == 1;
 }
 
 void CDlgMode::UpdateTexts()

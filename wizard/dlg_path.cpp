@@ -1,6 +1,6 @@
 #include "wizard/dlg_path.h"
 
-#include "app/product.h"
+#include "app/identity/core/product.h"
 #include "resources/installer_ids.h"
 #include "wizard/wizard_messages.h"
 #include "wizard/wizard_text.h"

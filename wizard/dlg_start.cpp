@@ -2,14 +2,14 @@
 
 #include <algorithm>
 
-#include "app/install_kind.h"
-#include "app/languages.h"
-#include "app/product.h"
+#include "app/identity/core/install_kind.h"
+#include "app/languages/languages.h"
+#include "app/identity/core/product.h"
 #include "framework/data_exchange.h"
 #include "framework/win_app.h"
 #include "resources/installer_ids.h"
 #include "wizard/core/language_list.h"
-#include "wizard/session_access.h"
+#include "engine/session/install_session.h"
 #include "wizard/wizard_messages.h"
 #include "wizard/wizard_text.h"
 
@@ -107,7 +107,7 @@ void CDlgStart::DoDataExchange(CDataExchange* dx)
 void CDlgStart::UpdateTexts()
 {
     std::wstring found;
-    const std::int32_t kind = WizardSession().GetInstallKind(&found);
+    const std::int32_t kind = Session().GetInstallKind(&found);
     const std::wstring product = ProductDisplayName(true);
     const std::wstring next = WizardText(kMsgNext);
     const std::wstring cancel = WizardText(kMsgCancel);

@@ -4,11 +4,11 @@
 
 #include <system_error>
 
-#include "app/languages.h"
+#include "app/languages/languages.h"
 #include "resources/installer_ids.h"
 #include "support/message_box.h"
 #include "support/message_hooks.h"
-#include "wizard/session_access.h"
+#include "engine/session/install_session.h"
 #include "wizard/wizard_messages.h"
 #include "wizard/wizard_text.h"
 
@@ -37,7 +37,7 @@ BOOL CInstallDlg::OnInitDialog()
     SetWizardRelabelHook([this] { UpdateTexts(); });
     UpdateTexts();
     ShowPage(kStartPage);
-    if (WizardSession().InstallKind == NewerInstalled)
+    if (Session().InstallKind == NewerInstalled)
         EnableButton(IDOK, false);
     return TRUE;
 }
@@ -67,7 +67,7 @@ bool CInstallDlg::ShowPage(int index)
         ::ShowWindow(leaving, SW_HIDE);
     }
     // Read after the Mode page has stored its choice.
-    const int target = TargetPage(index, CurrentPage, WizardSession().AdvancedInstallation);
+    const int target = TargetPage(index, CurrentPage, Session().AdvancedInstallation);
     CWizardPage& entering = *pages_[static_cast<size_t>(target)];
     if (target != CurrentPage)
         entering.UpdateData(FALSE);
@@ -79,7 +79,7 @@ bool CInstallDlg::ShowPage(int index)
 
 void CInstallDlg::UpdateButtons()
 {
-    const HostButtons buttons = ButtonsFor(CurrentPage, WizardSession().InstallSucceeded);
+    const HostButtons buttons = ButtonsFor(CurrentPage, Session().InstallSucceeded);
     UpdateButtonTexts();
     EnableButton(IDC_BACK, buttons.backEnabled);
     EnableButton(IDOK, buttons.nextEnabled);
@@ -89,7 +89,7 @@ void CInstallDlg::UpdateButtons()
 
 void CInstallDlg::UpdateButtonTexts()
 {
-    const HostButtons buttons = ButtonsFor(CurrentPage, WizardSession().InstallSucceeded);
+    const HostButtons buttons = ButtonsFor(CurrentPage, Session().InstallSucceeded);
     const std::wstring next =
         buttons.next == NextText::Install ? WizardText(kMsgInstall) : WizardText(kMsgNext) + L"  >";
     const std::wstring exit = buttons.exit == ExitText::Exit ? WizardText(kMsgExit) : WizardText(kMsgCancel);
@@ -115,7 +115,7 @@ void CInstallDlg::OnOK()
     // command sent while it is disabled does nothing.
     if (!::IsWindowEnabled(GetDlgItem(IDOK)))
         return;
-    auto& session = WizardSession();
+    auto& session = Session();
     if (CurrentPage != kInstallPage || session.InstallSucceeded) {
         ShowPage(CurrentPage + 1);
         return;
@@ -141,7 +141,7 @@ void CInstallDlg::OnCancel()
     // the close box may leave in its middle.
     if (!::IsWindowEnabled(GetDlgItem(IDCANCEL)))
         return;
-    auto& session = WizardSession();
+    auto& session = Session();
     if (ExitAsksFirst(session.InstallSucceeded, session.InstallKind, CurrentPage) &&
         ShowMessage(WizardText(kMsgConfirmExit), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDNO)
         return;

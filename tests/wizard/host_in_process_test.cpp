@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "app/install_app.h"
-#include "app/install_kind.h"
-#include "app/languages.h"
+#include "app/identity/core/install_kind.h"
+#include "app/languages/languages.h"
 #include "resources/installer_ids.h"
 #include "support/resource_string.h"
 #include "tests/driver/driver.h"

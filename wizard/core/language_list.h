@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "app/core/language_table.h"
+#include "app/languages/core/language_table.h"
 
 namespace va {
 
