@@ -1,7 +1,8 @@
 #include "wizard/about_dlg.h"
 
-#include "app/languages/languages.h"
 #include "app/identity/version_info.h"
+#include "app/languages/languages.h"
+#include "app/languages/version_text.h"
 #include "resources/installer_ids.h"
 #include "support/format_message.h"
 #include "wizard/wizard_messages.h"
@@ -31,7 +32,7 @@ BOOL CAboutDlg::OnInitDialog()
     ::SetWindowTextW(GetSafeHwnd(), FormatInserts(caption, {InstallerTitle(false)}).c_str());
 
     const VersionInfo& own = VersionInfo::OfRunningProgram();
-    if (const std::wstring product = own.DisplayText(); !product.empty())
+    if (const std::wstring product = VersionDisplayText(own); !product.empty())
         ::SetDlgItemTextW(GetSafeHwnd(), IDC_ABOUT_PRODUCT, product.c_str());
     if (const std::wstring legal = own.StringValue(L"LegalCopyright"); !legal.empty())
         ::SetDlgItemTextW(GetSafeHwnd(), IDC_ABOUT_LEGAL, legal.c_str());
