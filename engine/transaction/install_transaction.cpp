@@ -9,6 +9,7 @@
 #include "app/identity/core/product.h"
 #include "app/languages/core/message_numbers.h"
 #include "app/languages/languages.h"
+#include "engine/journal/core/log_format.h"
 #include "engine/package/package_stream.h"
 #include "engine/placement/file_placement.h"
 #include "engine/placement/machine_extraction.h"
@@ -26,8 +27,6 @@
 
 namespace va {
 namespace {
-
-inline constexpr const wchar_t* kLogFileName = L"Uninstall.ulog";
 
 // The wait cursor for the whole run, whichever way it ends.
 class WaitScope {
