@@ -1,11 +1,11 @@
 # Build conventions shared by every folder.
 #
-# Each subsystem folder (support, app, engine, framework, wizard) is one static
+# Each subsystem folder (support, app, engine, framework, wizard, uninstaller) is one static
 # library made of its *.cpp files.  Files under <folder>/core/ need no Windows
 # call: the cross build compiles them into the folder's library, the native
 # build gathers all of them into trelvane_core.
 
-set(TRELVANE_SUBSYSTEMS support app engine framework wizard)
+set(TRELVANE_SUBSYSTEMS support app engine framework wizard uninstaller)
 set(TRELVANE_TEST_BIN "${CMAKE_BINARY_DIR}/tests-bin")
 
 add_library(trelvane_options INTERFACE)
