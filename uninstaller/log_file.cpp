@@ -63,25 +63,37 @@ CheckedLog ReadUninstallLog(const std::wstring& path)
 bool WriteUninstallLog(const std::wstring& path, const std::wstring& product, const std::wstring& installFolder,
                        const std::wstring& startMenuFolder, const std::vector<LogEntry>& entries)
 {
-    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    // Written beside and then put in place: a log half written would stop
+    // every later run, while the old one, longer than needed, only names
+    // things that are already gone.
+    const std::wstring fresh = path + L".new";
     bool ok = false;
     {
-        UniqueFile out(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+        UniqueFile out(::CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                      nullptr));
         if (!out)
             return false;
         ok = WriteAll(out.get(), std::string(kUtf16LeMark));
         for (const std::wstring& line : FormatLogHeader(product, {}, installFolder, startMenuFolder))
-            ok &= WriteAll(out.get(), EncodeUtf16Le(line));
+            ok = ok && WriteAll(out.get(), EncodeUtf16Le(line));
         std::size_t index = 0;
         for (LogEntry entry : entries) {
             if (auto fixed = FixedLogPath(entry.Type, ProductKey()))
                 entry.Path = std::move(*fixed);
-            ok &= WriteAll(out.get(), EncodeUtf16Le(FormatLogEntry(index++, entry)));
+            ok = ok && WriteAll(out.get(), EncodeUtf16Le(FormatLogEntry(index++, entry)));
         }
     }
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ok = ok && ::MoveFileExW(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    if (!ok) {
+        ::DeleteFileW(fresh.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES)
+            ::SetFileAttributesW(path.c_str(), attributes);
+        return false;
+    }
     ::SetFileAttributesW(path.c_str(), kLogAttributesAfterWrite);
-    return ok;
+    return true;
 }
 
 }  // namespace va::uninstall

@@ -17,6 +17,7 @@ CheckedLog ReadUninstallLog(const std::wstring& path);
 
 // The log's format, header as given: `product` is the third line's text
 // after "Install ".  The file gets the attributes the installer gives it.
+// False when it could not be written whole; the old log then stays.
 bool WriteUninstallLog(const std::wstring& path, const std::wstring& product, const std::wstring& installFolder,
                        const std::wstring& startMenuFolder, const std::vector<LogEntry>& entries);
 
