@@ -115,9 +115,12 @@ StepResult StepRunner::RemoveFolder(const UndoStep& step)
     }
     if (error == ERROR_FILE_NOT_FOUND)
         return Result(step, Outcome::AlreadyGone);
-    if (error != ERROR_DIR_NOT_EMPTY)
+    // A folder another process works in goes at the restart, as a file in
+    // use does; so does one that holds only what goes then.
+    const bool inUse = IsInUse(error);
+    if (error != ERROR_DIR_NOT_EMPTY && !inUse)
         return Result(step, Outcome::Failed, Reason::Error, error);
-    if (restart_.HoldsOnlyScheduled(step.path)) {
+    if (inUse || restart_.HoldsOnlyScheduled(step.path)) {
         DWORD scheduleError = ERROR_SUCCESS;
         if (restart_.Schedule(step.path, scheduleError))
             return Result(step, Outcome::Scheduled, Reason::InUse);
