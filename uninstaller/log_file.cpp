@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/product.h"
-#include "engine/core/log_format.h"
+#include "app/identity/core/product.h"
+#include "engine/journal/core/log_format.h"
 #include "support/handles.h"
 
 namespace va::uninstall {

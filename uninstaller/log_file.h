@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/log_entry.h"
+#include "engine/journal/core/log_entry.h"
 #include "uninstaller/core/log_check.h"
 
 namespace va::uninstall {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/core/log_format.h"
+#include "engine/journal/core/log_reader.h"
 #include "uninstaller/core/product_areas.h"
 
 namespace va::uninstall {

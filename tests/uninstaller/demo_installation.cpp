@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "engine/file_type_registration.h"
-#include "engine/registry_entries.h"
-#include "engine/shortcuts.h"
-#include "engine/uninstall_log.h"
+#include "engine/steps/file_type_registration.h"
+#include "engine/steps/registry_entries.h"
+#include "engine/steps/shortcuts.h"
+#include "engine/journal/uninstall_log.h"
 #include "support/handles.h"
 #include "support/instance_mutex.h"
 #include "tests/common/engine_fakes.h"

@@ -9,7 +9,7 @@
 
 #include <algorithm>
 
-#include "engine/uninstall_log.h"
+#include "engine/journal/uninstall_log.h"
 #include "tests/common/registry_test_util.h"
 #include "tests/uninstaller/uninstall_fixture.h"
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "engine/core/log_format.h"
+#include "engine/journal/core/log_reader.h"
 
 namespace va::uninstall {
 

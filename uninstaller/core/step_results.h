@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/core/log_entry.h"
+#include "engine/journal/core/log_entry.h"
 #include "uninstaller/core/undo_plan.h"
 
 namespace va::uninstall {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/log_entry.h"
+#include "engine/journal/core/log_entry.h"
 #include "uninstaller/core/product_areas.h"
 
 namespace va::uninstall {
