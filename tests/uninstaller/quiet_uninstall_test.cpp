@@ -118,6 +118,32 @@ TEST_F(QuietUninstall, AFileHeldOpenWaitsForTheRestartAndEverythingElseGoes)
     EXPECT_THAT(ChangesSinceStart(d.dataFiles), IsEmpty()) << Narrow(ChangesSinceStart(d.dataFiles));
 }
 
+TEST_F(QuietUninstall, AFolderAnotherProcessWorksInWaitsForTheRestart)
+{
+    const DemoInstallation d = InstallDemo();
+    const std::wstring lang = d.installFolder + L"\\Lang";
+    std::vector<std::wstring> deletions;
+    {
+        // Held without sharing deletion, as a process's current folder is.
+        UniqueFile handle(::CreateFileW(lang.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        ASSERT_TRUE(handle);
+        EXPECT_EQ(RunQuietly(d), 3010u) << RunLogText();
+        EXPECT_TRUE(Exists(lang));
+        deletions = RestartDeletions();
+    }
+    const auto at = [&deletions](const std::wstring& path) {
+        return std::find(deletions.begin(), deletions.end(), path) - deletions.begin();
+    };
+    ASSERT_LT(at(lang), static_cast<std::ptrdiff_t>(deletions.size())) << Narrow(deletions);
+    EXPECT_LT(at(lang), at(d.installFolder)) << Narrow(deletions);
+    EXPECT_LT(at(d.installFolder), static_cast<std::ptrdiff_t>(deletions.size())) << Narrow(deletions);
+    EXPECT_THAT(RunLogText(), HasSubstr("failed 0"));
+
+    CarryOutRestartDeletions();
+    EXPECT_THAT(ChangesSinceStart(d.dataFiles), IsEmpty()) << Narrow(ChangesSinceStart(d.dataFiles));
+}
+
 // Adds entries to an installation's log with the engine's writer.
 void AddToLog(const DemoInstallation& d, const std::vector<LogEntry>& entries)
 {
