@@ -10,8 +10,9 @@
 #include <cstdio>
 #include <string>
 
-#include "engine/package_reader.h"
-#include "engine/package_stream.h"
+#include "engine/package/package_reader.h"
+#include "engine/package/package_stream.h"
+#include "engine/placement/machine_extraction.h"
 #include "support/handles.h"
 
 int wmain(int argc, wchar_t** argv)
