@@ -1,11 +1,11 @@
-// The browser's path rules with the shell's own path functions.
+// The browser's rules for its proposal, as tables.
 
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 
-#include "wizard/folder_paths.h"
+#include "wizard/core/folder_paths.h"
 
 namespace va {
 namespace {

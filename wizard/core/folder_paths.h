@@ -1,17 +1,14 @@
 #pragma once
-// The path rules of the folder browser, apart from any window: how a
-// proposal keeps its suffix, and how it is shown relative to the root's
-// parent.  They use the shell's own path functions, so each works in the
-// shell's MAX_PATH buffers: a text that does not fit is left alone by the
-// rule that needed the buffer.
+// The folder browser's rules for its proposal, apart from any window: how
+// the proposal keeps its suffix, and how it is shown relative to the
+// parent of the browser's root.  Each works in the shell's 260-character
+// buffers: a text that does not fit is left alone by the rule that needed
+// the buffer.
 
 #include <optional>
 #include <string>
 
 namespace va {
-
-// Whether a path may hold `c`: neither invalid nor a wildcard.
-bool IsPathCharacter(wchar_t c);
 
 // The number of components of `tail` when it matches the end of `path` (case
 // ignored) with at least one component of `path` before it; otherwise 0.
@@ -23,7 +20,7 @@ std::wstring UsableSuffix(const std::wstring& suffix);
 
 // `current` ending with `suffix`: only the part of a multi-level suffix that
 // `current` lacks is appended.  With `rootBase`, the result is then made
-// relative to it when the shell can relate the two.  An empty suffix leaves
+// relative to it when the two can be related.  An empty suffix leaves
 // `current` as it is.
 std::wstring Normalise(const std::wstring& current, const std::wstring& suffix,
                        const std::optional<std::wstring>& rootBase);
@@ -33,8 +30,8 @@ std::wstring Normalise(const std::wstring& current, const std::wstring& suffix,
 std::wstring WithoutSuffix(const std::wstring& current, const std::wstring& suffix);
 
 // `folder` relative to the folder `base` ("" for `base` itself, no leading
-// ".\"); nothing when the shell cannot relate them (other drives) or
-// `folder` lies outside `base`.
+// ".\"); nothing when the two cannot be related (other drives) or `folder`
+// lies outside `base`.
 std::optional<std::wstring> RelativeFolder(const std::wstring& base, const std::wstring& folder);
 
 }  // namespace va
