@@ -6,9 +6,10 @@
 
 #include "support/error_text.h"
 #include "support/message_hooks.h"
-#include "wizard/folder_paths.h"
-#include "wizard/path_buffer.h"
-#include "wizard/typed_folder.h"
+#include "wizard/core/folder_paths.h"
+#include "wizard/core/shell_path.h"
+#include "wizard/core/typed_folder.h"
+#include "wizard/process_folder_qualifier.h"
 
 namespace va {
 namespace {
@@ -107,9 +108,8 @@ std::optional<std::wstring> FolderBrowser::RootBase()
         return std::nullopt;
     if (rootBase_.empty()) {
         if (auto path = PathOf(root_.get())) {
-            PathBuffer base;
-            if (base.Assign(*path) && ::PathRemoveFileSpecW(base.get()))
-                rootBase_ = base.get();
+            if (RemoveLastComponent(*path))
+                rootBase_ = *path;
         }
     }
     if (rootBase_.empty())
@@ -119,7 +119,7 @@ std::optional<std::wstring> FolderBrowser::RootBase()
 
 void FolderBrowser::Setup(const std::wstring& initial, const std::wstring& suffix)
 {
-    current_ = ::PathIsRelativeW(initial.c_str()) ? std::wstring() : initial;
+    current_ = IsRelativePath(initial) ? std::wstring() : initial;
     if (current_.empty() && root_) {
         if (auto path = PathOf(root_.get()))
             current_ = *path;
@@ -217,21 +217,20 @@ int FolderBrowser::OnInitialized(HWND dialog)
 {
     flags_ |= kDialogInitialized;
 
-    PathBuffer candidate;
-    bool fits = candidate.Assign(current_);
-    if (auto base = RootBase(); base && fits)
-        fits = candidate.Assign(*base) && ::PathAppendW(candidate.get(), current_.c_str());
-
+    // The nearest folder that exists, walking up from the proposal.
+    std::optional<std::wstring> candidate = current_;
+    if (auto base = RootBase())
+        candidate = AppendPath(*base, current_);
     bool found = false;
-    if (fits) {
-        while (!(found = ::PathIsDirectoryW(candidate.get()) != FALSE)) {
-            if (!::PathRemoveFileSpecW(candidate.get()))
+    if (candidate && FitsShellPathBuffer(*candidate)) {
+        while (!(found = ::PathIsDirectoryW(candidate->c_str()) != FALSE)) {
+            if (!RemoveLastComponent(*candidate))
                 break;
         }
     }
     if (found) {
-        ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(candidate.get()));
-        ::SendMessageW(dialog, BFFM_SETEXPANDED, TRUE, reinterpret_cast<LPARAM>(candidate.get()));
+        ::SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(candidate->c_str()));
+        ::SendMessageW(dialog, BFFM_SETEXPANDED, TRUE, reinterpret_cast<LPARAM>(candidate->c_str()));
     }
     if (!suffix_.empty())
         ::EnumChildWindows(dialog, FindEdit, reinterpret_cast<LPARAM>(&edit_));
@@ -258,7 +257,7 @@ int FolderBrowser::OnSelectionChanged(HWND dialog, PCIDLIST_ABSOLUTE selection)
 
 int FolderBrowser::OnValidateFailed(HWND dialog, const wchar_t* text)
 {
-    const TypedFolder typed = CheckTypedFolder(text ? text : L"", RootBase());
+    const TypedFolder typed = CheckTypedFolder(text ? text : L"", RootBase(), ProcessFolderQualifier());
     if (typed.error) {
         ShowBrowserError(dialog, typed.error);
         return 1;

@@ -1,4 +1,4 @@
-#include "tests/wizard_browser/browser_window.h"
+#include "tests/wizard/browser_window.h"
 
 namespace va::test {
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "support/error_text.h"
-#include "tests/engine_journal/scratch_folder.h"
-#include "tests/wizard_browser/browser_window.h"
+#include "tests/common/scratch_folder.h"
+#include "tests/wizard/browser_window.h"
 
 namespace va::test {
 namespace {

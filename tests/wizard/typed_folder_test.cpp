@@ -1,13 +1,14 @@
-// The check of a typed folder: the real shell functions and the real current
-// directory, and a stand-in directory for the failures it must report.
+// The check of a typed folder with the shell's qualification and the
+// process's real current directory.
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "tests/engine_journal/scratch_folder.h"
-#include "wizard/typed_folder.h"
+#include "tests/common/scratch_folder.h"
+#include "wizard/core/typed_folder.h"
+#include "wizard/process_folder_qualifier.h"
 
 namespace va {
 namespace {
@@ -48,7 +49,7 @@ struct Case {
 void Check(const std::vector<Case>& cases, const std::optional<std::wstring>& rootBase)
 {
     for (const auto& c : cases) {
-        const TypedFolder typed = CheckTypedFolder(c.text, rootBase);
+        const TypedFolder typed = CheckTypedFolder(c.text, rootBase, ProcessFolderQualifier());
         EXPECT_EQ(typed.error, c.error) << c.text;
         if (c.error == 0) {
             EXPECT_EQ(typed.folder, c.folder) << c.text;
@@ -71,10 +72,10 @@ TEST_F(TypedFolderTest, QualifiesAPlainText)
               {longest, 0, longest},
               {longest + L"x", kTypedFolderTooLong, {}},
               {std::wstring(400, L'y'), kTypedFolderTooLong, {}},
-              {L"C:\\Apps\\a*b", ERROR_BAD_PATHNAME, {}},
-              {L"C:\\Apps\\a?b", ERROR_BAD_PATHNAME, {}},
-              {L"*", ERROR_BAD_PATHNAME, {}},
-              {L"C:\\Apps\\a|b", ERROR_BAD_PATHNAME, {}},
+              {L"C:\\Apps\\a*b", kTypedFolderBadPath, {}},
+              {L"C:\\Apps\\a?b", kTypedFolderBadPath, {}},
+              {L"*", kTypedFolderBadPath, {}},
+              {L"C:\\Apps\\a|b", kTypedFolderBadPath, {}},
           },
           std::nullopt);
     EXPECT_FALSE(test::Exists(L"C:\\New Folder")) << "the check creates nothing";
@@ -87,11 +88,11 @@ TEST_F(TypedFolderTest, QualifiesARelativeTextInTheRootBaseAndRefusesWhatLiesOut
               {L"Programs\\Maker\\Trelvane 7", 0, RootBase() + L"\\Programs\\Maker\\Trelvane 7"},
               {L"Programs", 0, RootBase() + L"\\Programs"},
               {RootBase() + L"\\Programs\\X", 0, RootBase() + L"\\Programs\\X"},
-              {L"", ERROR_BAD_PATHNAME, {}},  // the current directory lies outside
-              {L"..\\work", ERROR_BAD_PATHNAME, {}},
-              {L"C:\\Elsewhere", ERROR_BAD_PATHNAME, {}},
-              {RootBase() + L" Other\\X", ERROR_BAD_PATHNAME, {}},  // a longer name is not inside
-              {L"Programs\\a*b", ERROR_BAD_PATHNAME, {}},
+              {L"", kTypedFolderBadPath, {}},  // the current directory lies outside
+              {L"..\\work", kTypedFolderBadPath, {}},
+              {L"C:\\Elsewhere", kTypedFolderBadPath, {}},
+              {RootBase() + L" Other\\X", kTypedFolderBadPath, {}},  // a longer name is not inside
+              {L"Programs\\a*b", kTypedFolderBadPath, {}},
           },
           RootBase());
     EXPECT_EQ(CurrentDirectoryNow(), Work()) << "the current directory is put back";
@@ -99,58 +100,9 @@ TEST_F(TypedFolderTest, QualifiesARelativeTextInTheRootBaseAndRefusesWhatLiesOut
 
 TEST_F(TypedFolderTest, AMissingRootBaseIsTheSystemsErrorAndChangesNothing)
 {
-    const TypedFolder typed = CheckTypedFolder(L"Programs", scratch_ / L"no such folder");
+    const TypedFolder typed = CheckTypedFolder(L"Programs", scratch_ / L"no such folder", ProcessFolderQualifier());
     EXPECT_TRUE(typed.error == ERROR_FILE_NOT_FOUND || typed.error == ERROR_PATH_NOT_FOUND) << typed.error;
     EXPECT_EQ(CurrentDirectoryNow(), Work());
-}
-
-// A current directory whose calls fail on demand and that records every
-// change.
-class FakeDirectory final : public CurrentDirectory {
-public:
-    DWORD Get(std::wstring& folder) override
-    {
-        if (getError)
-            return getError;
-        folder = current;
-        return 0;
-    }
-    DWORD Set(const std::wstring& folder) override
-    {
-        changes.push_back(folder);
-        if (setError)
-            return setError;
-        current = folder;
-        return 0;
-    }
-
-    std::wstring current = L"C:\\windows";
-    DWORD getError = 0;
-    DWORD setError = 0;
-    std::vector<std::wstring> changes;
-};
-
-TEST(TypedFolder, CurrentDirectoryFailuresAreTheirOwnErrors)
-{
-    FakeDirectory unreadable;
-    unreadable.getError = ERROR_ACCESS_DENIED;
-    EXPECT_EQ(CheckTypedFolder(L"", std::nullopt, unreadable).error, ERROR_ACCESS_DENIED);
-    EXPECT_EQ(CheckTypedFolder(L"Programs", L"C:\\SM", unreadable).error, ERROR_ACCESS_DENIED);
-    EXPECT_TRUE(unreadable.changes.empty());
-
-    FakeDirectory unchangeable;
-    unchangeable.setError = ERROR_SHARING_VIOLATION;
-    EXPECT_EQ(CheckTypedFolder(L"Programs", L"C:\\SM", unchangeable).error, ERROR_SHARING_VIOLATION);
-    EXPECT_EQ(unchangeable.changes, std::vector<std::wstring>{L"C:\\SM"});
-}
-
-TEST(TypedFolder, TheRootBaseIsCurrentForTheOneQualificationAndThenPutBack)
-{
-    FakeDirectory directory;
-    const std::wstring windows = directory.current;
-    CheckTypedFolder(L"C:\\Elsewhere", L"C:\\windows\\system32", directory);
-    EXPECT_EQ(directory.changes, (std::vector<std::wstring>{L"C:\\windows\\system32", windows}));
-    EXPECT_EQ(directory.current, windows);
 }
 
 }  // namespace
