@@ -92,6 +92,7 @@ FolderBrowser::FolderBrowser(std::wstring title) : title_(std::move(title)) {}
 
 FolderBrowser::~FolderBrowser()
 {
+    root_.reset();
     if (flags_ & kComInitialized)
         ::CoUninitialize();
 }
