@@ -199,6 +199,34 @@ TEST_F(Installation, UpdateKeepsDataFilesWritesNoSamplesAndSkipsADirectXStepAlre
     ExitWizard();
 }
 
+TEST_F(Installation, WithBothShortcutChoicesOffNoShortcutIsMadeOrReported)
+{
+    ASSERT_TRUE(Start());
+    ASSERT_TRUE(Press(IDOK, 1));
+    ::SendMessageW(::GetDlgItem(PageOf(host_, 1), IDC_ADVANCED), BM_CLICK, 0, 0);
+    ASSERT_TRUE(Press(IDOK, 2));
+    ASSERT_TRUE(Press(IDOK, 3));
+    HWND shortcuts = PageOf(host_, 3);
+    for (int box : {IDC_MENU_SHORTCUT, IDC_DESKTOP_SHORTCUT}) {
+        if (IsControlChecked(shortcuts, box))
+            ::SendMessageW(::GetDlgItem(shortcuts, box), BM_CLICK, 0, 0);
+        ASSERT_FALSE(IsControlChecked(shortcuts, box));
+    }
+    ASSERT_TRUE(Press(IDOK, 4));
+    const std::vector<std::wstring> summary = ProgressLines();
+    ASSERT_EQ(summary.size(), 4u) << "the summary names no shortcut";
+    ASSERT_TRUE(Install());
+    EXPECT_EQ(Status(), DoneStatus());
+    const std::vector<std::wstring> lines = RunLines();
+    for (const std::wstring& line : lines)
+        EXPECT_EQ(line.find(Text(kEnglishBlock, 117)), std::wstring::npos) << line;
+    EXPECT_FALSE(FileExists(places_.startMenuFolder + L"\\Trelvane 7.08g.lnk"));
+    for (const std::wstring& link : places_.desktopLinks)
+        EXPECT_FALSE(FileExists(link)) << link;
+    EXPECT_TRUE(FileExists(places_.installFolder + L"\\Uninstall.ulog"));
+    ExitWizard();
+}
+
 TEST_F(Installation, AboutBoxOpenedDuringTheRunHoldsItUntilClosed)
 {
     ASSERT_TRUE(ReachInstallPage());
