@@ -53,6 +53,8 @@ ParallelDecoder::ParallelDecoder(std::span<const unsigned char> data, const Para
 {
     limits_.window = std::max({limits_.window, limits_.workers, 1u});
     slots_.resize(limits_.window);
+    // Recycling never allocates (a worker must not fail there).
+    freePieces_.reserve(limits_.window * (limits_.block_bytes / kPieceBytes + 1));
     try {
         for (unsigned i = 0; i < limits_.workers; ++i)
             threads_.emplace_back([this] { work(); });
@@ -210,13 +212,17 @@ bool sound_in_parallel(std::span<const unsigned char> data, const ParallelLimits
 {
     if (limits.workers == 0)
         return false;
-    ParallelDecoder decoder(data, limits, false);
-    for (;;) {
-        const ParallelDecoder::Block block = decoder.next();
-        if (block.state == ParallelDecoder::Block::State::end)
-            return true;
-        if (block.state == ParallelDecoder::Block::State::doubt)
-            return false;
+    try {
+        ParallelDecoder decoder(data, limits, false);
+        for (;;) {
+            const ParallelDecoder::Block block = decoder.next();
+            if (block.state == ParallelDecoder::Block::State::end)
+                return true;
+            if (block.state == ParallelDecoder::Block::State::doubt)
+                return false;
+        }
+    } catch (...) {
+        return false;  // out of memory: no say
     }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <optional>
 #include <span>
 
 #include "engine/core/bzip2_block_decoder.h"
@@ -109,18 +110,33 @@ ParallelExtraction extract_in_parallel(std::istream& stream, PackageExtractor& e
     ChunkFeeder feeder(extractor);
     std::unique_ptr<bzip2::BlockDecoder> own;  // only for blocks too large to keep
     {
-        bzip2::ParallelDecoder decoder(data, limits, true);
+        // What the decoding raises (out of memory, no threads) only ends the
+        // parallel part; what the extractor raises is the extraction's.
+        using State = bzip2::ParallelDecoder::Block::State;
+        std::optional<bzip2::ParallelDecoder> decoder;
+        const auto next = [&]() -> bzip2::ParallelDecoder::Block {
+            try {
+                if (!decoder)
+                    decoder.emplace(data, limits, true);
+                return decoder->next();
+            } catch (...) {
+                return {};  // doubt
+            }
+        };
         for (bool more = true; more;) {
-            using State = bzip2::ParallelDecoder::Block::State;
-            const bzip2::ParallelDecoder::Block block = decoder.next();
+            const bzip2::ParallelDecoder::Block block = next();
             switch (block.state) {
             case State::bytes:
                 for (const std::span<const char> piece : block.pieces)
                     feeder.put(piece);
                 break;
             case State::oversize: {
-                if (!own)
-                    own = std::make_unique<bzip2::BlockDecoder>();
+                try {
+                    if (!own)
+                        own = std::make_unique<bzip2::BlockDecoder>();
+                } catch (...) {
+                    return {false, 0, feeder.delivered()};
+                }
                 FeederOutput output(feeder);
                 if (!own->decode(data, block.segment, output))
                     return {false, 0, feeder.delivered()};
