@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 
 #include "engine/package_reader.h"
 #include "engine/package_stream.h"
@@ -55,10 +56,10 @@ int wmain(int argc, wchar_t** argv)
     const double extract = std::chrono::duration<double>(t2 - t1).count();
     std::printf("verified=%d\nextracted=%d\nerrors=%d\ncompressed_bytes=%lld\ndecompressed_bytes=%llu\n"
                 "verify_seconds=%.3f\nextract_seconds=%.3f\n"
-                "peak_private_bytes=%lu\npeak_working_set_bytes=%lu\n",
+                "peak_private_bytes=%lu\npeak_working_set_bytes=%lu\nprocessors=%u\n",
                 verified, extracted, errors, static_cast<long long>(size.QuadPart),
                 static_cast<unsigned long long>(total), verify, extract,
                 static_cast<unsigned long>(memory.PeakPagefileUsage),
-                static_cast<unsigned long>(memory.PeakWorkingSetSize));
+                static_cast<unsigned long>(memory.PeakWorkingSetSize), std::thread::hardware_concurrency());
     return verified && extracted ? 0 : 1;
 }
