@@ -3,22 +3,20 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include <boost/uuid/random_generator.hpp>
-#include <boost/uuid/uuid_io.hpp>
-
-#include <cstdio>
-
-#include "app/languages.h"
+#include "app/identity/core/product.h"
+#include "app/identity/core/registry_locations.h"
+#include "app/identity/version_info.h"
+#include "app/languages/core/message_numbers.h"
+#include "app/languages/languages.h"
+#include "app/languages/version_text.h"
+#include "app/previous_installation.h"
+#include "engine/steps/message_pump.h"
+#include "support/core/hresult.h"
 #include "support/exception_text.h"
 #include "support/format_message.h"
+#include "support/instance_counter.h"
 #include "support/message_box.h"
 #include "support/message_hooks.h"
-#include "app/previous_installation.h"
-#include "app/product.h"
-#include "app/version_info.h"
-#include "engine/message_pump.h"
-#include "support/core/hresult.h"
-#include "support/instance_counter.h"
 #include "support/startup.h"
 #include "support/system_checks.h"
 #include "wizard/install_dlg.h"
@@ -27,8 +25,6 @@ namespace va {
 namespace {
 
 constexpr int kApplicationIconId = 128;
-constexpr unsigned kMessageNoRights = 126;
-constexpr unsigned kMessageCloseProduct = 127;
 
 bool SystemSpecialFolder(int csidl, wchar_t* buffer)
 {
@@ -185,7 +181,7 @@ void CInstallApp::ChooseInterfaceLanguage(const std::function<LANGID()>& userDef
 
 void CInstallApp::SetApplicationTitle(const std::wstring& title)
 {
-    ApplicationTitle = title;
+    InstallSession::SetApplicationTitle(title);
     SetAppName(title);
 }
 
@@ -224,12 +220,12 @@ void CInstallApp::DetermineInstallKind(const std::wstring& installedProgram)
     const ProductVersion found = info.FileVersion();
     if (found > kThisProductVersion) {
         InstallKind = NewerInstalled;
-        FoundVersionText = info.DisplayText();
+        FoundVersionText = VersionDisplayText(info);
     } else if (found == kThisProductVersion) {
         InstallKind = Reinstall;
     } else {
         InstallKind = Update;
-        FoundVersionText = info.DisplayText();
+        FoundVersionText = VersionDisplayText(info);
         FoundVersion = found;
     }
 }
@@ -261,44 +257,6 @@ void CInstallApp::RunWizard()
     SetMainDialog(&host);
     host.DoModal();
     SetMainWindow(nullptr);
-}
-
-std::int32_t CInstallApp::GetInstallKind(std::wstring* versionText) const
-{
-    if (versionText && (InstallKind == Update || InstallKind == NewerInstalled))
-        *versionText = FoundVersionText;
-    return InstallKind;
-}
-
-bool CInstallApp::MakeTemporaryFolder(std::wstring& errorText)
-{
-    const auto fail = [&errorText](DWORD code, const wchar_t* call) {
-        wchar_t text[64] = {};
-        std::swprintf(text, 64, L"%08x (%ls)", static_cast<unsigned>(code), call);
-        errorText = text;
-        return false;
-    };
-    wchar_t buffer[260] = {};
-    const DWORD length = ::GetTempPathW(260, buffer);
-    if (length == 0 || length > 246)
-        return fail(::GetLastError(), L"GetTempPath");
-    const std::wstring name = L"vantaro_{" + boost::uuids::to_wstring(boost::uuids::random_generator()()) + L"}";
-    // A temporary path of more than 213 characters leaves no room for the
-    // name: PathAppendW refuses, and the buffer names no per-run folder.
-    if (!::PathAppendW(buffer, name.c_str()))
-        return fail(ERROR_FILENAME_EXCED_RANGE, L"PathAppend");
-    TemporaryFolder = buffer;
-    return true;
-}
-
-bool CInstallApp::AcquireInstanceMutex()
-{
-    return InstanceMutex.Acquire();
-}
-
-void CInstallApp::ReleaseInstanceMutex()
-{
-    InstanceMutex.Release();
 }
 
 std::wstring DefaultInstallFolder(const SpecialFolderQuery& specialFolder)

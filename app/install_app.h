@@ -1,6 +1,7 @@
 #pragma once
-// The installer's application object: the start-up sequence and the session
-// state that the wizard pages and the install transaction read and write.
+// The installer's application object: the start-up sequence, and the one
+// session (engine/session/install_session.h) that the wizard pages and the
+// install transaction read and write.
 
 #include <windows.h>
 
@@ -8,15 +9,12 @@
 #include <functional>
 #include <string>
 
-#include "app/core/product_version.h"
-#include "app/install_kind.h"
-#include "engine/uninstall_log.h"
+#include "engine/session/install_session.h"
 #include "framework/win_app.h"
-#include "support/instance_mutex.h"
 
 namespace va {
 
-class CInstallApp : public CWinApp {
+class CInstallApp : public CWinApp, public InstallSession {
 public:
     CInstallApp();
     ~CInstallApp() override;
@@ -25,14 +23,6 @@ public:
     BOOL InitInstance() override;
     int DoMessageBox(const std::wstring& text, UINT type) override;
     void ProcessWndProcException(HWND window, UINT message) override;
-
-    // InstallKind; `versionText` receives FoundVersionText for Update and
-    // NewerInstalled.
-    std::int32_t GetInstallKind(std::wstring* versionText = nullptr) const;
-    // Names (does not create) a new per-run folder in the temporary folder.
-    bool MakeTemporaryFolder(std::wstring& errorText);
-    bool AcquireInstanceMutex();
-    void ReleaseInstanceMutex();
 
     HICON ApplicationIcon() const noexcept { return icon_; }
 
@@ -46,22 +36,8 @@ public:
     void TakePreviousFolders();
     void RunWizard();
 
-    void SetApplicationTitle(const std::wstring& title);
-
-    // Session state.
-    std::int32_t InstallKind = Fresh;
-    std::wstring FoundVersionText;
-    ProductVersion FoundVersion = 0;
-    ::va::InstanceMutex InstanceMutex;
-    std::wstring InstallFolder;
-    std::wstring StartMenuFolder;
-    std::wstring TemporaryFolder;
-    bool CreateStartMenuShortcut = false;
-    bool CreateDesktopShortcut = false;
-    bool AdvancedInstallation = false;
-    UninstallLog PreviousLog;
-    bool InstallSucceeded = false;
-    std::wstring ApplicationTitle;
+    // The session's title, and the application's name message boxes show.
+    void SetApplicationTitle(const std::wstring& title) override;
 
 private:
     void RunStartup();
@@ -69,7 +45,7 @@ private:
     HICON icon_ = nullptr;
 };
 
-// The one application object.
+// The one application object (the wizard and the engine use Session()).
 CInstallApp& InstallApp();
 
 // The application icon, for the message boxes and the wizard host.

@@ -5,17 +5,14 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/application_id.h"
-#include "app/product.h"
+#include "app/identity/application_id.h"
+#include "app/identity/core/product.h"
+#include "engine/journal/core/log_format.h"
+#include "support/core/path_text.h"
 #include "support/registry_read.h"
 
 namespace va {
 namespace {
-
-bool IsSeparator(wchar_t c)
-{
-    return c == L'\\' || c == L'/';
-}
 
 std::wstring LogBeside(const std::wstring& file)
 {
@@ -27,26 +24,6 @@ std::wstring LogBeside(const std::wstring& file)
 }
 
 }  // namespace
-
-std::wstring ProgramPathValueName()
-{
-    return ProductKey() + L" Path";
-}
-
-std::wstring UninstallKeyName()
-{
-    return std::wstring(kUninstallRoot) + L"\\" + ProductKey();
-}
-
-std::wstring ParentFolder(const std::wstring& path)
-{
-    size_t end = path.find_last_of(L"\\/");
-    if (end == std::wstring::npos)
-        return {};
-    while (end > 0 && IsSeparator(path[end - 1]))
-        --end;
-    return path.substr(0, end);
-}
 
 bool PathExists(const std::wstring& path)
 {

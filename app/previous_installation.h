@@ -6,16 +6,9 @@
 
 #include <string>
 
-#include "app/registry_locations.h"
+#include "app/identity/core/registry_locations.h"
 
 namespace va {
-
-inline constexpr const wchar_t* kLogFileName = L"Uninstall.ulog";
-
-// The name of the program-path value: ProductKey() + " Path".
-std::wstring ProgramPathValueName();
-// The product's uninstall key under HKEY_LOCAL_MACHINE.
-std::wstring UninstallKeyName();
 
 // The installed main program's path, or empty: computed by the first call,
 // kept for the rest of the process.
@@ -28,9 +21,6 @@ std::wstring PreviousLogPath();
 // With the running installer's path and the installed program's path given.
 std::wstring PreviousLogPathFor(const std::wstring& ownProgram, const std::wstring& installedProgram);
 
-// The text up to the last backslash or slash, without trailing separators;
-// empty when the path names no folder.
-std::wstring ParentFolder(const std::wstring& path);
 // Whether the file system finds something at `path` (no error, not "not found").
 bool PathExists(const std::wstring& path);
 

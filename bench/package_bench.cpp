@@ -11,8 +11,9 @@
 #include <string>
 #include <thread>
 
-#include "engine/package_reader.h"
-#include "engine/package_stream.h"
+#include "engine/package/package_reader.h"
+#include "engine/package/package_stream.h"
+#include "engine/placement/machine_extraction.h"
 #include "support/handles.h"
 
 int wmain(int argc, wchar_t** argv)

@@ -1,11 +1,11 @@
 # Build conventions shared by every folder.
 #
-# Each subsystem folder (support, app, engine, framework, wizard) is one static
-# library made of its *.cpp files.  Files under <folder>/core/ need no Windows
-# call: the cross build compiles them into the folder's library, the native
-# build gathers all of them into trelvane_core.
+# The layers (cmake/layers.txt) are one library each, made of the *.cpp files
+# of their folder and of its core/ sub-folder, linking only the layers the
+# table lets it use.  Files under <folder>/core/ need no Windows call: the
+# cross build compiles them into the folder's library, the native build into
+# <library>_core (the native libraries together: trelvane_core).
 
-set(TRELVANE_SUBSYSTEMS support app engine framework wizard)
 set(TRELVANE_TEST_BIN "${CMAKE_BINARY_DIR}/tests-bin")
 
 add_library(trelvane_options INTERFACE)
@@ -23,34 +23,88 @@ else()
   endif()
 endif()
 
-# trelvane_add_subsystem(<name> [LIBS ...]): library trelvane_<name> from the
-# calling folder's sources.
-function(trelvane_add_subsystem name)
-  cmake_parse_arguments(A "" "" "LIBS" ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS
-       "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/core/*.cpp")
-  if(NOT sources)
-    add_library(trelvane_${name} INTERFACE)
-    target_link_libraries(trelvane_${name} INTERFACE trelvane_options ${A_LIBS})
-    return()
+# The layer table: TRELVANE_LAYER_FOLDERS in table order, and per folder
+# TRELVANE_LAYER_LIBRARY_<folder> and TRELVANE_LAYER_USES_<folder>.
+set(TRELVANE_LAYER_FOLDERS)
+file(STRINGS "${CMAKE_SOURCE_DIR}/cmake/layers.txt" _layer_rows REGEX "^[^# \t]")
+foreach(_row ${_layer_rows})
+  string(REGEX REPLACE "[ \t]+" ";" _fields "${_row}")
+  list(GET _fields 0 _folder)
+  list(GET _fields 1 _library)
+  list(SUBLIST _fields 2 -1 _uses)
+  list(REMOVE_ITEM _uses "-")
+  list(APPEND TRELVANE_LAYER_FOLDERS ${_folder})
+  set(TRELVANE_LAYER_LIBRARY_${_folder} ${_library})
+  set(TRELVANE_LAYER_USES_${_folder} ${_uses})
+endforeach()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/cmake/layers.txt")
+
+# Every build checks the includes against the table before it compiles a
+# layer (scripts/check-layers.py); a file that includes an upper layer fails
+# the build.
+add_custom_target(check_layers ALL
+  COMMAND python3 "${CMAKE_SOURCE_DIR}/scripts/check-layers.py" "${CMAKE_SOURCE_DIR}"
+  COMMENT "Checking the layer rule (cmake/layers.txt)"
+  VERBATIM)
+
+# trelvane_add_layer([LIBS ...] [CORE_LIBS ...]): the library of the calling
+# folder, named and linked as its row of cmake/layers.txt says.  LIBS are the
+# system and third-party libraries of the cross build, CORE_LIBS those the
+# native core/ part needs.  A layer is never named here: only the table links
+# layers, and only to rows above.
+function(trelvane_add_layer)
+  cmake_parse_arguments(A "" "" "LIBS;CORE_LIBS" ${ARGN})
+  file(RELATIVE_PATH folder "${CMAKE_SOURCE_DIR}" "${CMAKE_CURRENT_SOURCE_DIR}")
+  set(name "${TRELVANE_LAYER_LIBRARY_${folder}}")
+  if(NOT name)
+    message(FATAL_ERROR "${folder} has no row in cmake/layers.txt")
   endif()
-  add_library(trelvane_${name} STATIC ${sources})
-  target_link_libraries(trelvane_${name} PUBLIC trelvane_options ${A_LIBS})
+  foreach(lib ${A_LIBS} ${A_CORE_LIBS})
+    if(lib MATCHES "^trelvane_")
+      message(FATAL_ERROR "${folder}: layers are linked by cmake/layers.txt, not by LIBS (${lib})")
+    endif()
+  endforeach()
+  set(uses ${TRELVANE_LAYER_USES_${folder}})
+  set(suffix "")
+  if(NOT WIN32)
+    set(suffix "_core")
+  endif()
+  set(linked)
+  foreach(used ${uses})
+    # The rows are added in table order: a library not made yet is not below.
+    if(NOT TARGET ${used}${suffix})
+      message(FATAL_ERROR "${folder}: ${used} is not a layer below ${name} (cmake/layers.txt)")
+    endif()
+    list(APPEND linked ${used}${suffix})
+  endforeach()
+
+  if(WIN32)
+    file(GLOB sources CONFIGURE_DEPENDS
+         "${CMAKE_CURRENT_SOURCE_DIR}/*.cpp" "${CMAKE_CURRENT_SOURCE_DIR}/core/*.cpp")
+    set(libs ${A_LIBS} ${A_CORE_LIBS})
+  else()
+    file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/core/*.cpp")
+    set(libs ${A_CORE_LIBS})
+  endif()
+  set(target ${name}${suffix})
+  if(sources)
+    add_library(${target} STATIC ${sources})
+    target_link_libraries(${target} PUBLIC trelvane_options ${linked} ${libs})
+    set_property(GLOBAL APPEND PROPERTY TRELVANE_COMPILED_LAYERS ${target})
+  else()
+    add_library(${target} INTERFACE)
+    target_link_libraries(${target} INTERFACE trelvane_options ${linked} ${libs})
+  endif()
+  add_dependencies(${target} check_layers)
+  set_property(GLOBAL APPEND PROPERTY TRELVANE_LAYER_TARGETS ${target})
 endfunction()
 
+# Native build: trelvane_core, every portable part together (for the tools,
+# the fuzz targets and tests that span layers).
 function(trelvane_add_core_library)
-  set(sources)
-  foreach(dir ${TRELVANE_SUBSYSTEMS})
-    file(GLOB s CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/${dir}/core/*.cpp")
-    list(APPEND sources ${s})
-  endforeach()
-  if(NOT sources)
-    add_library(trelvane_core INTERFACE)
-    target_link_libraries(trelvane_core INTERFACE trelvane_options tv_boost_iostreams tv_boost)
-    return()
-  endif()
-  add_library(trelvane_core STATIC ${sources})
-  target_link_libraries(trelvane_core PUBLIC trelvane_options tv_boost_iostreams tv_boost)
+  get_property(targets GLOBAL PROPERTY TRELVANE_LAYER_TARGETS)
+  add_library(trelvane_core INTERFACE)
+  target_link_libraries(trelvane_core INTERFACE trelvane_options ${targets})
 endfunction()
 
 # trelvane_add_test(<name> SOURCES ... [LIBS ...] [SHARED_STATE])

@@ -3,28 +3,11 @@
 #include "framework/dialog.h"
 #include "framework/framework_strings.h"
 #include "framework/win_app.h"
-#include "support/handles.h"
+#include "support/format_message.h"
+#include "support/resource_string.h"
 
 namespace va {
 namespace {
-
-std::wstring LoadText(UINT id)
-{
-    const wchar_t* text = nullptr;
-    const int length = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
-    return length > 0 ? std::wstring(text, length) : std::wstring();
-}
-
-std::wstring FormatInsert(const std::wstring& format, const std::wstring& insert)
-{
-    const DWORD_PTR args[] = {reinterpret_cast<DWORD_PTR>(insert.c_str())};
-    wchar_t* out = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_FROM_STRING | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-        format.c_str(), 0, 0, reinterpret_cast<LPWSTR>(&out), 0, reinterpret_cast<va_list*>(const_cast<DWORD_PTR*>(args)));
-    UniqueLocal owner(out);
-    return length && out ? std::wstring(out, length) : format;
-}
 
 void ShowValidationMessage(const std::wstring& text)
 {
@@ -130,7 +113,7 @@ void DDV_MaxChars(CDataExchange* dx, const std::wstring& value, int maxChars)
         return;
     }
     if (static_cast<int>(value.size()) > maxChars) {
-        ShowValidationMessage(FormatInsert(LoadText(kIdsEnterNoMoreThan), std::to_wstring(maxChars)));
+        ShowValidationMessage(FormatInserts(LoadResourceString(nullptr, kIdsEnterNoMoreThan), {std::to_wstring(maxChars)}));
         dx->Fail();
     }
 }

@@ -6,7 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "engine/core/log_format.h"
+#include "engine/journal/core/log_format.h"
+#include "engine/journal/core/log_reader.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <sstream>
 #include <string>
 
-#include "engine/core/compress_error.h"
-#include "engine/core/crc32.h"
-#include "engine/core/package_extractor.h"
+#include "engine/package/core/compress_error.h"
+#include "engine/package/core/crc32.h"
+#include "engine/package/core/package_extractor.h"
 
 namespace {
 

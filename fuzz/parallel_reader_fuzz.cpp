@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/memory_stream.h"
-#include "engine/core/package_extractor.h"
+#include "engine/package/core/memory_stream.h"
+#include "engine/package/core/package_extractor.h"
 #include "tests/common/bzip2_samples.h"
 #include "tests/common/package_fixture.h"
 

@@ -13,7 +13,8 @@ packages=(
   cmake ninja-build make pkg-config
   wine wine32:i386 wine64 xvfb xauth
   googletest libboost1.74-dev libboost-iostreams1.74-dev libbz2-dev bzip2
-  dpkg-dev xz-utils python3
+  dpkg-dev xz-utils curl python3
+  imagemagick
   clang-14 libclang-rt-14-dev
 )
 
@@ -78,6 +79,48 @@ fi
 # Only boost/ is exposed to the cross compiler, never the host's /usr/include.
 mkdir -p "$third/include"
 [ -L "$third/include/boost" ] || ln -sfn /usr/include/boost "$third/include/boost"
+
+# 32-bit Wine needs a kernel that runs i386 programs.  Where the kernel has
+# that switched off (some virtual machines), the tests still run through
+# qemu's user-mode emulator registered for i386 programs.  It must be QEMU 8.1
+# or later: older ones track guest memory page by page, and every 32-bit Wine
+# process then spends about 50 s reserving its address space before it starts.
+# Debian 12 has 7.2, so the emulator comes from Debian 13's qemu-user package,
+# whose programs are statically linked and run here as they are.
+i386_runs() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+qemu_dir=/usr/local/lib/trelvane-qemu
+qemu_bin="$qemu_dir/qemu-i386"
+binfmt=/proc/sys/fs/binfmt_misc
+if ! i386_runs || [ -e "$binfmt/trelvane-i386" ]; then
+  echo "setup: this kernel does not run 32-bit programs; running them through qemu-i386"
+  if [ ! -x "$qemu_bin" ]; then
+    mirror=http://deb.debian.org/debian
+    work=$(mktemp -d)
+    curl -fsS "$mirror/dists/trixie/main/binary-amd64/Packages.xz" -o "$work/Packages.xz"
+    # Name and checksum of the current qemu-user package, from the signed index's list.
+    read -r deb sum < <(xz -dc "$work/Packages.xz" | awk '
+      /^Package: / { p = ($2 == "qemu-user") }
+      p && /^Filename: / { f = $2 }
+      p && /^SHA256: / { s = $2 }
+      /^$/ && p && f != "" { print f, s; exit }')
+    [ -n "${deb:-}" ] || { echo "setup: qemu-user not found in Debian 13's index" >&2; exit 1; }
+    curl -fsS "$mirror/$deb" -o "$work/qemu-user.deb"
+    echo "$sum  $work/qemu-user.deb" | sha256sum -c --quiet -
+    dpkg-deb -x "$work/qemu-user.deb" "$work/root"
+    as_root install -D -m 755 "$work/root/usr/bin/qemu-i386" "$qemu_bin"
+    rm -rf "$work"
+  fi
+  [ -e "$binfmt/register" ] || as_root mount -t binfmt_misc binfmt_misc "$binfmt"
+  # An older emulator registered for the same programs would be asked first.
+  for other in "$binfmt"/qemu-i386*; do
+    [ -e "$other" ] && echo 0 | as_root tee "$other" >/dev/null
+  done
+  if [ ! -e "$binfmt/trelvane-i386" ]; then
+    printf '%s' ":trelvane-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:$qemu_bin:F" |
+      as_root tee "$binfmt/register" >/dev/null
+  fi
+  i386_runs || { echo "setup: 32-bit programs still do not run" >&2; exit 1; }
+fi
 
 # GoogleTest sources for the target build.
 [ -f /usr/src/googletest/CMakeLists.txt ] || { echo "googletest sources missing" >&2; exit 1; }

@@ -23,16 +23,6 @@ FARPROC ResolveExport(const wchar_t* module, const char* name)
 namespace advapi {
 namespace {
 
-template <class F>
-F* Resolve(const char* name)
-{
-    return reinterpret_cast<F*>(reinterpret_cast<void*>(ResolveExport(L"advapi32.dll", name)));
-}
-
-// Each call site keeps its own address: a function-local static is set only
-// when the lookup succeeded, so a failed lookup is tried again next time.
-#define VA_ADVAPI(fn) static auto* const p##fn = Resolve<decltype(::fn)>(#fn)
-
 void Check(BOOL ok)
 {
     if (!ok)

@@ -15,6 +15,18 @@ namespace va {
 // Address of `name` in `module` (taken if loaded, loaded otherwise and kept).
 FARPROC ResolveExport(const wchar_t* module, const char* name);
 
+// advapi32's export `name` as a function of type F; raises as ResolveExport.
+template <class F>
+F* AdvapiFunction(const char* name)
+{
+    return reinterpret_cast<F*>(reinterpret_cast<void*>(ResolveExport(L"advapi32.dll", name)));
+}
+
+// Declares `p<fn>`, advapi32's `fn`, looked up at the first use in the
+// calling function and kept there.  A function-local static is set only when
+// the lookup succeeded, so a failed lookup raises and is tried again next time.
+#define VA_ADVAPI(fn) static auto* const p##fn = ::va::AdvapiFunction<decltype(::fn)>(#fn)
+
 namespace advapi {
 
 struct SidTraits {

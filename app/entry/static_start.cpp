@@ -7,9 +7,9 @@
 // translation units of the executable, so the order does not depend on the
 // link order.  Only this translation unit uses init_priority.
 
-#include "app/application_id.h"
-#include "app/languages.h"
-#include "app/process_locale.h"
+#include "app/identity/application_id.h"
+#include "app/languages/languages.h"
+#include "app/languages/process_locale.h"
 #include "support/message_hooks.h"
 #include "support/startup.h"
 #include "support/system_checks.h"

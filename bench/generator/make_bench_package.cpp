@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/crc32.h"
-#include "engine/core/package_format.h"
+#include "engine/package/core/crc32.h"
+#include "engine/package/core/package_format.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/bzip2_stream_walker.h"
+#include "engine/package/core/bzip2_stream_walker.h"
 
 namespace bzip2_test {
 

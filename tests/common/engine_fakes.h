@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/install_progress.h"
+#include "engine/steps/install_progress.h"
 
 namespace va::test {
 

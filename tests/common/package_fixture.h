@@ -12,12 +12,12 @@
 #include <system_error>
 #include <vector>
 
-#include "engine/core/compress_error.h"
-#include "engine/core/crc32.h"
-#include "engine/core/extraction_host.h"
-#include "engine/core/folder_tokens.h"
-#include "engine/core/notification.h"
-#include "engine/core/package_format.h"
+#include "engine/package/core/compress_error.h"
+#include "engine/package/core/crc32.h"
+#include "engine/package/core/extraction_host.h"
+#include "engine/package/core/folder_tokens.h"
+#include "engine/package/core/notification.h"
+#include "engine/package/core/package_format.h"
 
 namespace package_test {
 

@@ -3,6 +3,8 @@
 #include <optional>
 #include <system_error>
 
+#include <commctrl.h>
+
 namespace va::test {
 namespace {
 
@@ -176,6 +178,11 @@ void PressButton(HWND dialog, int id)
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
+void SendButtonCommand(HWND dialog, int id)
+{
+    ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
 void ClickButton(HWND dialog, int id)
 {
     if (HWND button = ::GetDlgItem(dialog, id))
@@ -200,6 +207,150 @@ bool WaitUntilGone(HWND window, DWORD limitMs)
         ::Sleep(kPollMs);
     }
     return true;
+}
+
+}  // namespace va::test
+
+namespace va::test {
+
+bool IsControlEnabled(HWND dialog, int id)
+{
+    HWND control = ::GetDlgItem(dialog, id);
+    return control && ::IsWindowEnabled(control);
+}
+
+bool IsControlChecked(HWND dialog, int id)
+{
+    HWND control = ::GetDlgItem(dialog, id);
+    return control && ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool IsDefaultPushButton(HWND dialog, int id)
+{
+    HWND button = ::GetDlgItem(dialog, id);
+    return button && (::GetWindowLongW(button, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+}
+
+int DefaultButton(HWND dialog)
+{
+    const LRESULT answer = ::SendMessageW(dialog, DM_GETDEFID, 0, 0);
+    return HIWORD(answer) == DC_HASDEFID ? LOWORD(answer) : 0;
+}
+
+RECT RectIn(HWND dialog, HWND window)
+{
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::vector<HWND> ChildDialogs(HWND parent)
+{
+    std::vector<HWND> dialogs;
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassName(child) == L"#32770")
+            dialogs.push_back(child);
+    }
+    return dialogs;
+}
+
+namespace {
+
+// A block of another process's memory, given back when done.
+class RemoteBlock {
+public:
+    RemoteBlock(HANDLE process, size_t size)
+        : process_(process),
+          address_(::VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))
+    {
+    }
+    ~RemoteBlock()
+    {
+        if (address_)
+            ::VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+
+    BYTE* get() const noexcept { return static_cast<BYTE*>(address_); }
+    bool Write(size_t offset, const void* data, size_t size) const
+    {
+        return ::WriteProcessMemory(process_, get() + offset, data, size, nullptr) != FALSE;
+    }
+    bool Read(size_t offset, void* data, size_t size) const
+    {
+        return ::ReadProcessMemory(process_, get() + offset, data, size, nullptr) != FALSE;
+    }
+
+private:
+    HANDLE process_;
+    void* address_;
+};
+
+}  // namespace
+
+std::optional<std::vector<ComboExItem>> ComboExItems(HWND comboEx)
+{
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(comboEx, &processId);
+    UniqueHandle process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId));
+    if (!process)
+        return std::nullopt;
+    constexpr size_t kTextLength = 256;
+    RemoteBlock block(process.get(), sizeof(COMBOBOXEXITEMW) + kTextLength * sizeof(wchar_t));
+    if (!block.get())
+        return std::nullopt;
+    std::vector<ComboExItem> items;
+    const int count = static_cast<int>(::SendMessageW(comboEx, CB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        COMBOBOXEXITEMW item{};
+        item.mask = CBEIF_TEXT | CBEIF_LPARAM;
+        item.iItem = i;
+        item.pszText = reinterpret_cast<LPWSTR>(block.get() + sizeof(item));
+        item.cchTextMax = kTextLength;
+        const wchar_t none = L'\0';
+        if (!block.Write(0, &item, sizeof(item)) || !block.Write(sizeof(item), &none, sizeof(none)))
+            return std::nullopt;
+        if (!::SendMessageW(comboEx, CBEM_GETITEMW, 0, reinterpret_cast<LPARAM>(block.get())))
+            return std::nullopt;
+        wchar_t text[kTextLength] = {};
+        if (!block.Read(0, &item, sizeof(item)) || !block.Read(sizeof(item), text, sizeof(text)))
+            return std::nullopt;
+        text[kTextLength - 1] = L'\0';
+        items.push_back({text, item.lParam});
+    }
+    return items;
+}
+
+void SelectComboItem(HWND dialog, int id, int index)
+{
+    HWND combo = ::GetDlgItem(dialog, id);
+    ::SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+std::optional<std::vector<MenuItem>> SystemMenuItems(HWND window)
+{
+    HMENU menu = ::GetSystemMenu(window, FALSE);
+    if (!menu)
+        return std::nullopt;
+    const int count = ::GetMenuItemCount(menu);
+    if (count < 0)
+        return std::nullopt;
+    std::vector<MenuItem> items;
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_ID | MIIM_STATE | MIIM_STRING | MIIM_FTYPE;
+        info.dwTypeData = text;
+        info.cch = 255;
+        if (!::GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info))
+            return std::nullopt;
+        items.push_back({info.fType & MFT_SEPARATOR ? 0u : info.wID, text, info.fState});
+    }
+    return items;
 }
 
 }  // namespace va::test

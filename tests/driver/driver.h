@@ -52,8 +52,47 @@ std::optional<bool> SameIconImage(HICON shown, LPCWSTR systemIcon);
 
 // The command a button sends when clicked (posted WM_COMMAND, BN_CLICKED).
 void PressButton(HWND dialog, int id);
+// The same command sent: handled before this returns.  Only for commands
+// that open no box (a box would hold this call until it is answered).
+void SendButtonCommand(HWND dialog, int id);
 // A click on the button itself (BM_CLICK).
 void ClickButton(HWND dialog, int id);
+
+// Whether the dialog's control is enabled, visible, checked (BST_CHECKED).
+bool IsControlEnabled(HWND dialog, int id);
+bool IsControlChecked(HWND dialog, int id);
+// Whether the button has the default push button's style.
+bool IsDefaultPushButton(HWND dialog, int id);
+// The dialog's default button (DM_GETDEFID), 0 without one.
+int DefaultButton(HWND dialog);
+// The window's rectangle in the client coordinates of `dialog`.
+RECT RectIn(HWND dialog, HWND window);
+// The child dialogs (class "#32770") of a window, in z-order.
+std::vector<HWND> ChildDialogs(HWND parent);
+
+// One item of an extended combo box (ComboBoxEx32).
+struct ComboExItem {
+    std::wstring text;
+    LPARAM data = 0;
+};
+// The items of an extended combo box of any process, read through that
+// process's memory; nothing when its memory cannot be reached.
+std::optional<std::vector<ComboExItem>> ComboExItems(HWND comboEx);
+// Selects item `index` of the combo box `id` as a user would: the selection
+// changes, then the dialog hears CBN_SELCHANGE (posted, so that a box the
+// dialog shows in answer does not block the test).
+void SelectComboItem(HWND dialog, int id, int index);
+
+// One item of a menu: its command and text (separators have command 0).
+struct MenuItem {
+    UINT command = 0;
+    std::wstring text;
+    UINT state = 0;  // MFS_GRAYED, ...
+    friend bool operator==(const MenuItem&, const MenuItem&) = default;
+};
+// The items of a window's system menu; nothing when the menu cannot be read
+// from this process (some platforms keep menus per process).
+std::optional<std::vector<MenuItem>> SystemMenuItems(HWND window);
 
 // The exit code, or STILL_ACTIVE when the process outlived the limit.
 DWORD WaitForExit(const Process& process, DWORD limitMs = kDefaultLimitMs);

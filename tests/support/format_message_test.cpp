@@ -27,4 +27,22 @@ TEST(FormatInserts, FillsNumberedInserts)
         EXPECT_EQ(va::FormatInserts(c.pattern, c.inserts), c.expected) << std::string(c.pattern, c.pattern + wcslen(c.pattern));
 }
 
+// A message with one insert: later inserts a translation names stay empty.
+TEST(FormatInserts, FillsTheFirstInsertAndLeavesOthersEmpty)
+{
+    const struct {
+        const wchar_t* pattern;
+        const wchar_t* expected;
+    } cases[] = {
+        {L"Uninstall %1", L"Uninstall Trelvane"},
+        {L"D\u00e9sinstaller %1", L"D\u00e9sinstaller Trelvane"},
+        {L"%1 %1", L"Trelvane Trelvane"},
+        {L"no insert", L"no insert"},
+        {L"%1 and %2 and %99", L"Trelvane and  and "},  // later inserts stay empty, never read wild
+        {L"100%% sure", L"100% sure"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(va::FormatInserts(c.pattern, {L"Trelvane"}), c.expected);
+}
+
 }  // namespace

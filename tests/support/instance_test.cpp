@@ -4,8 +4,8 @@
 
 #include "support/instance_counter.h"
 #include "support/instance_mutex.h"
+#include "tests/common/process_helpers.h"
 #include "tests/driver/driver.h"
-#include "tests/support/process_helpers.h"
 
 using namespace test_support;
 using va::test::Process;

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
+#include "tests/common/process_helpers.h"
 #include "tests/driver/driver.h"
-#include "tests/support/process_helpers.h"
 
 using namespace va::test;
 using test_support::BesideThisProgram;

@@ -5,8 +5,8 @@
 #include <sstream>
 #include <system_error>
 
-#include "engine/core/folder_tokens.h"
-#include "engine/core/package_format.h"
+#include "engine/package/core/folder_tokens.h"
+#include "engine/package/core/package_format.h"
 #include "tools/packager/text.h"
 
 namespace packager {

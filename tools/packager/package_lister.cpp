@@ -7,7 +7,7 @@
 #include <iomanip>
 #include <system_error>
 
-#include "engine/core/crc32.h"
+#include "engine/package/core/crc32.h"
 #include "tools/packager/progress.h"
 #include "tools/packager/text.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/core/package_format.h"
+#include "engine/package/core/package_format.h"
 
 namespace packager {
 

@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <vector>
 
-#include "engine/core/crc32.h"
-#include "engine/core/package_format.h"
+#include "engine/package/core/crc32.h"
+#include "engine/package/core/package_format.h"
 #include "tools/packager/progress.h"
 #include "tools/packager/text.h"
 

@@ -12,7 +12,7 @@
 
 #include <string>
 
-#include "app/application_id.h"
+#include "app/identity/application_id.h"
 #include "command_line.h"
 #include "file_types.h"
 #include "identity_window.h"

@@ -1,0 +1,67 @@
+#include "engine/journal/backup_file.h"
+
+#include <windows.h>
+
+namespace va {
+namespace {
+
+constexpr DWORD kTempPathCapacity = MAX_PATH;
+constexpr DWORD kLongestTempFolder = 246;  // room left for GetTempFileNameW's "vaXXXX.tmp"
+
+}  // namespace
+
+std::wstring BackupToTemp(const std::wstring* source, bool copy)
+{
+    wchar_t folder[kTempPathCapacity];
+    DWORD length = ::GetTempPathW(kTempPathCapacity, folder);
+    if (length == 0 || length > kLongestTempFolder)
+        return {};
+    wchar_t name[MAX_PATH];
+    if (::GetTempFileNameW(folder, L"va", 0, name) == 0)
+        return {};
+    ::DeleteFileW(name);
+    if (!source)
+        return name;
+
+    const DWORD attributes = ::GetFileAttributesW(source->c_str());
+    ::SetFileAttributesW(source->c_str(), FILE_ATTRIBUTE_NORMAL);
+    const bool done = copy ? ::CopyFileW(source->c_str(), name, FALSE) != FALSE
+                           : ::MoveFileW(source->c_str(), name) != FALSE;
+    const bool valid = attributes != INVALID_FILE_ATTRIBUTES;
+    if (!done) {
+        if (valid)
+            ::SetFileAttributesW(source->c_str(), attributes);
+        return {};
+    }
+    if (valid) {
+        ::SetFileAttributesW(name, attributes);
+        if (copy)
+            ::SetFileAttributesW(source->c_str(), attributes);
+    }
+    return name;
+}
+
+void DiscardBackup(const std::wstring& backup)
+{
+    ::SetFileAttributesW(backup.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::DeleteFileW(backup.c_str());
+}
+
+bool RestoreBackup(const std::wstring& backup, const std::wstring& target)
+{
+    const DWORD attributes = ::GetFileAttributesW(backup.c_str());
+    ::SetFileAttributesW(backup.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!::MoveFileW(backup.c_str(), target.c_str()))
+        return false;
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        ::SetFileAttributesW(target.c_str(), attributes);
+    return true;
+}
+
+bool IsExistingFile(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace va

@@ -1,0 +1,22 @@
+#pragma once
+// The journal's temporary backups of what it replaces.
+
+#include <string>
+
+namespace va {
+
+// Temporary file name for a backup; with a source, the source moved (or
+// copied) there with its attributes kept.  Empty on failure.
+std::wstring BackupToTemp(const std::wstring* source, bool copy);
+
+// Deletes a backup whatever its attributes; failures are ignored.
+void DiscardBackup(const std::wstring& backup);
+
+// Moves a backup to `target` (which must be free) with the backup's
+// attributes; false when the move failed.
+bool RestoreBackup(const std::wstring& backup, const std::wstring& target);
+
+// Whether something that is not a folder exists at the path.
+bool IsExistingFile(const std::wstring& path);
+
+}  // namespace va

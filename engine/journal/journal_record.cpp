@@ -1,0 +1,169 @@
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include "engine/journal/backup_file.h"
+#include "engine/journal/privilege.h"
+#include "engine/journal/uninstall_log.h"
+#include "support/core/path_text.h"
+#include "support/registry_backup.h"
+
+namespace va {
+namespace {
+
+constexpr std::size_t kPathCapacity = MAX_PATH;
+
+bool IsExistingFolder(const wchar_t* path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+LogEntry& Append(std::list<LogEntry>& entries, std::int32_t type)
+{
+    LogEntry& entry = entries.emplace_back();
+    entry.Type = type;
+    return entry;
+}
+
+}  // namespace
+
+void UninstallLog::RecordFolders(const std::wstring& folder)
+{
+    // A cut copy would name another folder: a path this long is left to
+    // fail where the file is opened.
+    if (folder.empty() || folder.size() >= kPathCapacity)
+        return;
+    wchar_t buffer[kPathCapacity];
+    folder.copy(buffer, folder.size());
+    buffer[folder.size()] = L'\0';
+
+    // Past the drive or root; a path without one skips its first component.
+    wchar_t* cursor = ::PathSkipRootW(buffer);
+    if (!cursor) {
+        cursor = buffer;
+        while (*cursor && !IsPathSeparator(*cursor))
+            ++cursor;
+        while (IsPathSeparator(*cursor))
+            ++cursor;
+    }
+    if (*cursor == L'\0')
+        return;
+
+    for (;;) {
+        while (*cursor && !IsPathSeparator(*cursor))
+            ++cursor;
+        const wchar_t saved = *cursor;
+        *cursor = L'\0';
+        if (!IsExistingFolder(buffer)) {
+            if (!::CreateDirectoryW(buffer, nullptr))
+                return;
+            ::SHChangeNotify(SHCNE_MKDIR, SHCNF_PATHW, buffer, nullptr);
+            LogEntry& entry = Append(NewEntries, CreatedFolder);
+            entry.Path = buffer;
+            entry.Outcome = 1;
+        }
+        *cursor = saved;
+        if (saved == L'\0')
+            return;
+        while (IsPathSeparator(*cursor))
+            ++cursor;
+        if (*cursor == L'\0')
+            return;  // a trailing separator names the folder just handled
+    }
+}
+
+void UninstallLog::RecordFile(const std::wstring& path, std::int32_t kind, bool copy)
+{
+    AwaitingOutcome = true;
+    RecordFolders(ParentFolder(path));
+
+    LogEntry& entry = Append(NewEntries, InstalledFile);
+    entry.Path = path;
+    entry.Detail = kind;
+    if (IsExistingFile(path)) {
+        entry.BackupPath = BackupToTemp(&path, copy);
+        if (!entry.BackupPath.empty())
+            entry.BackupSource = path;
+    }
+}
+
+bool UninstallLog::IsKeptDataFile(const std::wstring& path) const
+{
+    for (const LogEntry& entry : PreviousEntries) {
+        if (entry.Type == InstalledFile && entry.Outcome == 1 && entry.Path == path)
+            return true;
+    }
+    return false;
+}
+
+void UninstallLog::RecordShortcut(int kind, const std::wstring& folder)
+{
+    AwaitingOutcome = true;
+    RecordFolders(folder);
+    const std::int32_t type = kind == 0 ? ProgramShortcut : kind == 1 ? UninstallShortcut : DesktopShortcut;
+    LogEntry& entry = Append(NewEntries, type);
+
+    for (const LogEntry& previous : PreviousEntries) {
+        if (previous.Type != type)
+            continue;
+        if (!previous.Path.empty() && IsExistingFile(previous.Path)) {
+            entry.BackupPath = BackupToTemp(&previous.Path, false);
+            if (!entry.BackupPath.empty())
+                entry.BackupSource = previous.Path;
+        }
+        break;
+    }
+}
+
+void UninstallLog::RecordUninstallKey(HKEY existingKey)
+{
+    AwaitingOutcome = true;
+    LogEntry& entry = Append(NewEntries, UninstallKey);
+    if (!existingKey)
+        return;
+    entry.BackupPath = BackupToTemp(nullptr, false);
+    if (entry.BackupPath.empty())
+        return;
+    SetPrivilege(SE_BACKUP_NAME, true);
+    if (!SaveKeyToFile(existingKey, entry.BackupPath).Done()) {
+        DiscardBackup(entry.BackupPath);
+        entry.BackupPath.clear();
+    }
+    SetPrivilege(SE_BACKUP_NAME, false);
+}
+
+void UninstallLog::RecordFileTypes()
+{
+    AwaitingOutcome = true;
+    Append(NewEntries, FileTypes);
+}
+
+void UninstallLog::RecordDirectX()
+{
+    AwaitingOutcome = true;
+    Append(NewEntries, DirectXRuntime);
+}
+
+void UninstallLog::CommitOutcome(std::uint8_t outcome, const std::wstring* path)
+{
+    if (!AwaitingOutcome)
+        return;
+    AwaitingOutcome = false;
+    if (NewEntries.empty())
+        return;
+    LogEntry& tail = NewEntries.back();
+    tail.Outcome = outcome;
+    if (path)
+        tail.Path = *path;
+}
+
+bool UninstallLog::PreviousDirectXDone() const
+{
+    for (const LogEntry& entry : PreviousEntries) {
+        if (entry.Type == DirectXRuntime && entry.Outcome == 1)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace va

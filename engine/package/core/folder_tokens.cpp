@@ -1,0 +1,141 @@
+#include "engine/package/core/folder_tokens.h"
+
+#include <vector>
+
+#include "engine/package/core/compress_error.h"
+#include "support/core/path_text.h"
+
+namespace va {
+namespace {
+
+enum class Start { installation, samples, temporary, known };
+
+struct Token {
+    const wchar_t* name;
+    Start start;
+    int csidl;
+    int second;
+    bool marksShared;
+};
+
+// Tested in this order, case-sensitively, against the whole first element.
+constexpr Token kTokens[] = {
+    {L"<InstallPath>", Start::installation, csidl::none, csidl::none, false},
+    {L"<SamplePath>", Start::samples, csidl::common_desktop_directory, csidl::desktop_directory, false},
+    {L"<ProgramFiles>", Start::known, csidl::program_files, csidl::none, false},
+    {L"<ProgramCommon>", Start::known, csidl::program_files_common, csidl::none, false},
+    {L"<CommonData>", Start::known, csidl::common_appdata, csidl::appdata, true},
+    {L"<UserData>", Start::known, csidl::appdata, csidl::none, false},
+    {L"<CommonDocuments>", Start::known, csidl::common_documents, csidl::personal, true},
+    {L"<Documents>", Start::known, csidl::personal, csidl::none, false},
+    {L"<CommonDesktop>", Start::known, csidl::common_desktop_directory, csidl::desktop_directory, true},
+    {L"<Desktop>", Start::known, csidl::desktop_directory, csidl::none, false},
+    {L"<WinDir>", Start::known, csidl::windows, csidl::none, false},
+    {L"<System>", Start::known, csidl::system, csidl::none, false},
+    {L"<Temporary>", Start::temporary, csidl::none, csidl::none, false},
+};
+
+void append_element(std::wstring& path, const std::wstring& element)
+{
+    if (!path.empty() && !IsPathSeparator(path.back()))
+        path += L'\\';
+    path += element;
+}
+
+std::vector<std::wstring> split_elements(const std::wstring& path)
+{
+    std::vector<std::wstring> elements;
+    std::wstring current;
+    for (wchar_t c : path) {
+        if (IsPathSeparator(c)) {
+            if (!current.empty())
+                elements.push_back(std::move(current));
+            current.clear();
+        } else {
+            current += c;
+        }
+    }
+    if (!current.empty())
+        elements.push_back(std::move(current));
+    return elements;
+}
+
+[[noreturn]] void refuse() { throw_compress_error(compress_errc::unexpected); }
+
+}  // namespace
+
+bool is_absolute_folder(const std::wstring& path) noexcept
+{
+    if (path.size() >= 2 && path[1] == L':' &&
+        ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z')))
+        return true;
+    return path.size() >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1]);
+}
+
+std::wstring resolve_destination(const std::wstring& destination, const FolderInputs& inputs,
+                                 const KnownFolderFn& knownFolder, const MarkSharedFn& markShared)
+{
+    if (destination.empty() || IsPathSeparator(destination.front()))
+        return destination;
+    const std::size_t firstEnd = destination.find_first_of(L"\\/");
+    const std::wstring first = destination.substr(0, firstEnd);
+    if (first.front() != L'<' || first.back() != L'>')
+        return destination;  // an ordinary path passes through
+
+    const Token* token = nullptr;
+    for (const Token& t : kTokens)
+        if (first == t.name) {
+            token = &t;
+            break;
+        }
+    if (!token)
+        refuse();  // would otherwise become a path relative to the current folder
+
+    std::wstring result;
+    bool marks = token->marksShared;
+    switch (token->start) {
+    case Start::installation:
+        result = inputs.installation;
+        break;
+    case Start::temporary:
+        result = inputs.temporary.empty() ? inputs.installation : inputs.temporary;
+        break;
+    case Start::known:
+        result = knownFolder(token->csidl, token->second);
+        break;
+    case Start::samples:
+        if (is_absolute_folder(inputs.samples)) {
+            result = inputs.samples;
+        } else {
+            result = knownFolder(token->csidl, token->second);
+            if (!inputs.samples.empty()) {
+                append_element(result, inputs.samples);
+                markShared(result);
+            }
+        }
+        break;
+    }
+    if (result.empty())
+        refuse();  // a file would land relative to the current folder
+
+    const std::wstring rest = firstEnd == std::wstring::npos ? std::wstring() : destination.substr(firstEnd);
+    std::vector<std::size_t> before;  // result length before each kept element, for ".."
+    for (const std::wstring& element : split_elements(rest)) {
+        if (element == L".")
+            continue;
+        if (element == L"..") {
+            if (before.empty())
+                refuse();  // would climb above the token's folder
+            result.resize(before.back());
+            before.pop_back();
+            continue;
+        }
+        before.push_back(result.size());
+        append_element(result, element);
+        if (marks)
+            markShared(result);
+    }
+    return result;
+}
+
+}  // namespace va

@@ -1,0 +1,149 @@
+#include "engine/package/output_file.h"
+
+#include <filesystem>
+#include <ios>
+#include <streambuf>
+#include <system_error>
+
+#include "engine/package/core/crc32.h"
+#include "support/handles.h"
+
+namespace va {
+namespace fs = std::filesystem;
+
+namespace {
+
+[[noreturn]] void ThrowStreamFailure(const char* what, DWORD error)
+{
+    throw std::ios_base::failure(what, std::error_code(static_cast<int>(error), std::system_category()));
+}
+
+// Unbuffered: the reader hands over blocks of up to 4096 bytes already.
+class HandleOutputBuffer : public std::streambuf {
+public:
+    explicit HandleOutputBuffer(UniqueFile file) : file_(std::move(file)) {}
+
+protected:
+    std::streamsize xsputn(const char* bytes, std::streamsize length) override
+    {
+        std::streamsize done = 0;
+        while (done < length) {
+            const DWORD chunk = static_cast<DWORD>(std::min<std::streamsize>(length - done, 1 << 20));
+            DWORD written = 0;
+            if (!::WriteFile(file_.get(), bytes + done, chunk, &written, nullptr) || written == 0)
+                ThrowStreamFailure("write", ::GetLastError());
+            done += written;
+        }
+        return done;
+    }
+
+    int_type overflow(int_type c) override
+    {
+        if (traits_type::eq_int_type(c, traits_type::eof()))
+            return traits_type::not_eof(c);
+        const char ch = traits_type::to_char_type(c);
+        xsputn(&ch, 1);
+        return c;
+    }
+
+private:
+    UniqueFile file_;
+};
+
+class HandleOutputStream : public std::ostream {
+public:
+    explicit HandleOutputStream(UniqueFile file) : std::ostream(nullptr), buffer_(std::move(file))
+    {
+        rdbuf(&buffer_);
+    }
+
+private:
+    HandleOutputBuffer buffer_;
+};
+
+void MakeWritable(const std::wstring& path)
+{
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        ::SetFileAttributesW(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+}
+
+// Like create_directories, but a failure carries the Windows error.
+void CreateFolders(const fs::path& folder)
+{
+    const DWORD attributes = ::GetFileAttributesW(folder.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;
+    const fs::path parent = folder.parent_path();
+    if (!parent.empty() && parent != folder && parent != folder.root_path())
+        CreateFolders(parent);
+    if (!::CreateDirectoryW(folder.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
+        throw fs::filesystem_error("create folder", folder,
+                                   std::error_code(static_cast<int>(::GetLastError()), std::system_category()));
+}
+
+FolderStatus StatusOf(const std::wstring& path)
+{
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (status.type() == fs::file_type::not_found)
+        return FolderStatus::not_found;
+    if (ec)
+        throw fs::filesystem_error("status", path, ec);
+    return status.type() == fs::file_type::directory ? FolderStatus::folder : FolderStatus::other;
+}
+
+}  // namespace
+
+void ApplySharedFolderRights(const std::wstring& folder, SharedFolderList& shared, const GrantFn& grant)
+{
+    shared.apply_rights(folder, StatusOf, [&grant](const std::wstring& p) {
+        grant(p, kSharedFolderAccess, static_cast<BYTE>(kSharedFolderInheritance));
+    });
+}
+
+std::unique_ptr<std::ostream> OpenOutputFile(const std::wstring& destination, SharedFolderList& shared,
+                                             const GrantFn& grant)
+{
+    const fs::path target(destination);
+    std::error_code ec;
+    const fs::file_status link = fs::symlink_status(target, ec);
+    if (link.type() != fs::file_type::not_found && link.type() != fs::file_type::none) {
+        if (link.type() == fs::file_type::regular)
+            MakeWritable(destination);
+        else if (link.type() == fs::file_type::symlink && fs::is_regular_file(target, ec))
+            MakeWritable(fs::canonical(target, ec).wstring());
+    } else {
+        const fs::path parent = target.parent_path();
+        if (!parent.empty() && !fs::exists(parent, ec))
+            CreateFolders(parent);
+    }
+    ApplySharedFolderRights(target.parent_path().wstring(), shared, grant);
+
+    UniqueFile file(::CreateFileW(destination.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        ThrowStreamFailure("open", ::GetLastError());
+    return std::make_unique<HandleOutputStream>(std::move(file));
+}
+
+std::uint32_t file_crc32(const std::wstring& path)
+{
+    UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file)
+        ThrowStreamFailure("open for the checksum", ::GetLastError());
+    Crc32 crc;
+    char block[4096];
+    while (true) {
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), block, sizeof block, &got, nullptr))
+            ThrowStreamFailure("read for the checksum", ::GetLastError());
+        if (got == 0)
+            break;
+        crc.update(block, got);
+    }
+    return crc.value();
+}
+
+}  // namespace va

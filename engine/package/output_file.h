@@ -1,0 +1,33 @@
+#pragma once
+// Output files of the package reader and their read-back.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "engine/package/core/shared_folders.h"
+
+namespace va {
+
+using GrantFn = std::function<bool(const std::wstring& path, DWORD mask, BYTE inheritance)>;
+
+// Makes an existing file writable (or creates the missing folders), grants
+// the shared folders above it their rights, and opens it for writing:
+// created or truncated, others may read it but not write it.  Raises a
+// stream failure carrying the Windows error when it cannot be opened.
+std::unique_ptr<std::ostream> OpenOutputFile(const std::wstring& destination, SharedFolderList& shared,
+                                             const GrantFn& grant);
+
+// The shared folders met from `folder` upwards receive their rights, once.
+void ApplySharedFolderRights(const std::wstring& folder, SharedFolderList& shared, const GrantFn& grant);
+
+// CRC-32 of a file, read in 4096-byte blocks with reading shared and
+// writing denied.  Raises a stream failure carrying the Windows error (32
+// while another process holds the file).
+std::uint32_t file_crc32(const std::wstring& path);
+
+}  // namespace va

@@ -1,0 +1,35 @@
+#pragma once
+// The package reader on Windows: the portable extractor with the shell's
+// folders, real output files and their read-back.
+
+#include <windows.h>
+
+#include <istream>
+#include <string>
+
+#include "engine/package/core/extraction_host.h"
+#include "engine/package/core/notification.h"
+#include "engine/package/core/package_extractor.h"
+#include "engine/package/output_file.h"
+
+namespace va {
+
+class WindowsExtractionHost : public ExtractionHost {
+public:
+    using SamePathFn = bool (*)(const std::wstring&, const std::wstring&);
+
+    WindowsExtractionHost(HWND owner, SamePathFn samePath, GrantFn grant);
+
+    std::wstring known_folder(int csidl, int secondChoice) override;
+    bool same_path(const std::wstring& a, const std::wstring& b) override;
+    std::unique_ptr<std::ostream> open_output_file(const std::wstring& destination,
+                                                   SharedFolderList& shared) override;
+    std::uint32_t file_crc32(const std::wstring& path) override;
+
+private:
+    HWND owner_;
+    SamePathFn samePath_;
+    GrantFn grant_;
+};
+
+}  // namespace va

@@ -1,0 +1,103 @@
+#include "engine/placement/file_placement.h"
+
+#include <shlwapi.h>
+
+#include <exception>
+
+#include "engine/journal/uninstall_log.h"
+#include "engine/placement/core/placement_policy.h"
+#include "engine/placement/temporary_files.h"
+#include "support/format_message.h"
+
+namespace va {
+namespace {
+
+// A failure to grant rights leaves the file usable by its owner; it never
+// stops the installation.
+void GrantDataFileRights(const std::wstring& path, PlacementContext& context)
+{
+    if (!context.grant)
+        return;
+    try {
+        context.grant(path, kDataFileAccess, 0);
+    } catch (const std::exception&) {
+    }
+}
+
+std::wstring Message(PlacementContext& context, int number) { return context.message ? context.message(number) : L""; }
+
+// Message 115 with the (quoted) path for %1, filled FormatMessage-style.
+std::wstring CopyingFileText(const std::wstring& destination, PlacementContext& context)
+{
+    wchar_t quoted[MAX_PATH] = {};
+    lstrcpynW(quoted, destination.c_str(), MAX_PATH);
+    ::PathQuoteSpacesW(quoted);
+    return FormatInserts(Message(context, kMessageCopyingFile), {quoted});
+}
+
+}  // namespace
+
+bool UninstallLogJournal::IsKeptDataFile(const std::wstring& path) const { return log_.IsKeptDataFile(path); }
+
+void UninstallLogJournal::RecordFile(const std::wstring& path, std::int32_t kind, bool copy)
+{
+    log_.RecordFile(path, kind, copy);
+}
+
+void UninstallLogJournal::CommitOutcome(std::uint8_t outcome) { log_.CommitOutcome(outcome); }
+
+notification::result OnFileBegin(const PackageEntry& entry, PlacementContext& context)
+{
+    const std::wstring& destination = entry.destination;
+    const bool kept = entry.kind == UserData && context.installKind != Fresh && context.journal &&
+                      context.journal->IsKeptDataFile(destination);
+    const bool exists = entry.kind == UserData && !kept && ::PathFileExistsW(destination.c_str());
+    const PlacementDecision d = decide_placement(entry.kind, context.installKind, exists, kept);
+
+    switch (d.action) {
+    case PlacementAction::keep:
+        return notification::skip;
+    case PlacementAction::keep_granting:
+        GrantDataFileRights(destination, context);
+        return notification::skip;
+    case PlacementAction::record_and_keep:
+        if (context.journal) {
+            context.journal->RecordFile(destination, static_cast<std::int32_t>(entry.kind), true);
+            context.journal->CommitOutcome(1);
+        }
+        GrantDataFileRights(destination, context);
+        return notification::skip;
+    case PlacementAction::place:
+        break;
+    }
+
+    if (d.mainProgram && context.mainProgramPath)
+        *context.mainProgramPath = destination;
+    if (d.uninstaller && context.uninstallerPath)
+        *context.uninstallerPath = destination;
+    const std::wstring text = CopyingFileText(destination, context);
+    if (d.temporary) {
+        if (TemporaryFiles* list = PublishedTemporaryFiles())
+            list->files.push_back(destination);
+    } else if (context.journal) {
+        context.journal->RecordFile(destination, static_cast<std::int32_t>(entry.kind), d.copy);
+    }
+    if (context.page)
+        ::PathSetDlgItemPathW(context.page, kStatusControl, text.c_str());
+    if (context.appendProgress)
+        context.appendProgress(text);
+    return notification::proceed;
+}
+
+notification::result OnFileEnd(const PackageEntry& entry, PlacementContext& context)
+{
+    if (entry.kind == UserData)
+        GrantDataFileRights(entry.destination, context);
+    if (entry.kind != DirectXSetupFile && context.journal)
+        context.journal->CommitOutcome(1);
+    if (context.appendProgress)
+        context.appendProgress(Message(context, kMessageOk) + L"\r\n");
+    return notification::proceed;
+}
+
+}  // namespace va

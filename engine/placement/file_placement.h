@@ -1,0 +1,60 @@
+#pragma once
+// The install transaction's answers to the package reader's file_begin and
+// file_end: which entries are written, kept or only passed through the
+// temporary folder, each journalled before it is written.
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "app/identity/core/install_kind.h"
+#include "app/languages/core/message_numbers.h"
+#include "engine/package/core/notification.h"
+#include "engine/package/core/package_format.h"
+#include "engine/package/output_file.h"
+
+namespace va {
+
+class UninstallLog;
+
+// The journal operations the placement uses.
+class PlacementJournal {
+public:
+    virtual ~PlacementJournal() = default;
+    virtual bool IsKeptDataFile(const std::wstring& path) const = 0;
+    virtual void RecordFile(const std::wstring& path, std::int32_t kind, bool copy) = 0;
+    virtual void CommitOutcome(std::uint8_t outcome) = 0;
+};
+
+// The session's journal behind that interface.
+class UninstallLogJournal : public PlacementJournal {
+public:
+    explicit UninstallLogJournal(UninstallLog& log) : log_(log) {}
+    bool IsKeptDataFile(const std::wstring& path) const override;
+    void RecordFile(const std::wstring& path, std::int32_t kind, bool copy) override;
+    void CommitOutcome(std::uint8_t outcome) override;
+
+private:
+    UninstallLog& log_;
+};
+
+// What the placement reads and writes of the session and the Install page.
+struct PlacementContext {
+    std::int32_t installKind = Fresh;
+    PlacementJournal* journal = nullptr;
+    HWND page = nullptr;                                           // holds the status control
+    std::function<std::wstring(int message)> message;              // interface-language text
+    std::function<void(const std::wstring& text)> appendProgress;  // the page's progress text
+    std::wstring* mainProgramPath = nullptr;
+    std::wstring* uninstallerPath = nullptr;
+    GrantFn grant;                                                 // Users rights; GrantUsersAccess
+};
+
+inline constexpr int kStatusControl = 1003;
+
+notification::result OnFileBegin(const PackageEntry& entry, PlacementContext& context);
+notification::result OnFileEnd(const PackageEntry& entry, PlacementContext& context);
+
+}  // namespace va

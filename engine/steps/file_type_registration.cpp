@@ -1,0 +1,103 @@
+#include "engine/steps/file_type_registration.h"
+
+#include <windows.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <locale>
+
+#include <boost/format.hpp>
+
+#include "engine/journal/uninstall_log.h"
+#include "support/handles.h"
+#include "support/instance_mutex.h"
+
+namespace va {
+namespace {
+
+// The program's folder; empty when the path has no folder part.
+std::wstring FolderOf(const std::wstring& path)
+{
+    if (path.size() >= MAX_PATH)
+        return {};
+    wchar_t buffer[MAX_PATH] = {};
+    ::lstrcpynW(buffer, path.c_str(), MAX_PATH);
+    if (!::PathRemoveFileSpecW(buffer))
+        return {};
+    return buffer;
+}
+
+}  // namespace
+
+std::wstring RegistrationCommandLine(const std::wstring& mainProgramPath, ProductVersion foundVersion)
+{
+    // A path cut short here would start some other program, and an unquoted
+    // one with spaces lets the system guess where the program name ends.
+    if (mainProgramPath.size() >= MAX_PATH)
+        return {};
+    wchar_t program[MAX_PATH] = {};
+    ::lstrcpynW(program, mainProgramPath.c_str(), MAX_PATH);
+    if (::StrChrW(program, L' ')) {
+        ::PathQuoteSpacesW(program);
+        if (program[0] != L'"')
+            return {};  // no room for the quotes
+    }
+
+    std::wstring line = program;
+    line += L" /Register /Background";
+    // The program parses these digits: the user's number grouping has no
+    // place in them.
+    if (foundVersion != 0)
+        line += (boost::wformat(L" /update=%|1$016x|", std::locale::classic()) % foundVersion).str();
+    return line;
+}
+
+bool RegisterFileTypes(UninstallLog& log, const std::wstring& mainProgramPath,
+                       ProductVersion foundVersion, InstanceMutex& mutex)
+{
+    log.RecordFileTypes();
+
+    std::wstring commandLine = RegistrationCommandLine(mainProgramPath, foundVersion);
+    if (commandLine.empty()) {
+        log.CommitOutcome(0);
+        return false;
+    }
+    const std::wstring folder = FolderOf(mainProgramPath);
+
+    static_assert(sizeof(STARTUPINFOW) == 68, "the 32-bit STARTUPINFO");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNOACTIVATE;
+
+    // The program takes the shared mutex while it registers.
+    mutex.Release();
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, HIGH_PRIORITY_CLASS,
+                          nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+        log.CommitOutcome(0);
+        mutex.Acquire();
+        return false;
+    }
+
+    DWORD exitCode = 0;
+    {
+        UniqueHandle processHandle(process.hProcess);
+        UniqueHandle threadHandle(process.hThread);
+        ::WaitForSingleObject(processHandle.get(), INFINITE);
+        if (!::GetExitCodeProcess(processHandle.get(), &exitCode))
+            exitCode = 0;
+    }
+    mutex.Acquire();
+
+    const bool registered = exitCode == static_cast<DWORD>(kRegistrationSucceeded);
+    log.CommitOutcome(registered ? 1 : 0);
+    if (registered) {
+        const HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        ::SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_FLUSH, nullptr, nullptr);
+        ::SetCursor(previous);
+    }
+    return registered;
+}
+
+}  // namespace va

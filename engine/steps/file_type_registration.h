@@ -1,0 +1,28 @@
+#pragma once
+// The file-type registration, which the installed main program performs
+// itself when started with the registration switches.
+
+#include <string>
+
+#include "app/identity/core/product_version.h"
+
+namespace va {
+
+class InstanceMutex;
+class UninstallLog;
+
+// What the installed program answers after a successful registration.
+inline constexpr int kRegistrationSucceeded = -10;
+
+// The program (quoted when it holds spaces), " /Register /Background" and,
+// when `foundVersion` is not 0, " /update=" with it in 16 hexadecimal digits.
+// Empty when the quoted program path does not fit in MAX_PATH characters.
+std::wstring RegistrationCommandLine(const std::wstring& mainProgramPath, ProductVersion foundVersion);
+
+// Journals the step, runs the program in its own folder with `mutex`
+// released meanwhile (taken back afterwards) and tells the shell that
+// associations changed.  True when the program exited with -10.
+bool RegisterFileTypes(UninstallLog& log, const std::wstring& mainProgramPath,
+                       ProductVersion foundVersion, InstanceMutex& mutex);
+
+}  // namespace va

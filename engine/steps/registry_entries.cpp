@@ -1,0 +1,73 @@
+#include "engine/steps/registry_entries.h"
+
+#include <windows.h>
+
+#include "app/identity/core/product.h"
+#include "app/identity/core/registry_locations.h"
+#include "engine/journal/uninstall_log.h"
+#include "support/handles.h"
+
+namespace va {
+namespace {
+
+bool SetString(HKEY key, const wchar_t* name, const std::wstring& text)
+{
+    // The size counts the terminating zero.
+    return ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                            static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+bool SetDword(HKEY key, const wchar_t* name, DWORD value)
+{
+    return ::RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                            sizeof(value)) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
+bool WriteUninstallKey(UninstallLog& log, const ProductPaths& paths, std::uint32_t languageIndex)
+{
+    UniqueKey uninstall;
+    if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstallRoot, 0, KEY_ALL_ACCESS, uninstall.put()) !=
+        ERROR_SUCCESS)
+        return false;
+
+    UniqueKey product;
+    DWORD disposition = 0;
+    if (::RegCreateKeyExW(uninstall.get(), ProductKey().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_ALL_ACCESS, nullptr, product.put(), &disposition) != ERROR_SUCCESS)
+        return false;
+
+    log.RecordUninstallKey(disposition == REG_OPENED_EXISTING_KEY ? product.get() : nullptr);
+
+    HKEY key = product.get();
+    const bool displayName = SetString(key, L"DisplayName", ProductDisplayName(true));
+    const bool uninstallString = SetString(key, L"UninstallString", paths.uninstaller);
+    // Only the two values above decide the step; the rest are informative.
+    SetString(key, L"DisplayIcon", paths.mainProgram + L",0");
+    SetString(key, L"DisplayVersion", kProductVersionString);
+    SetString(key, L"Publisher", kMakerName);
+    SetString(key, L"URLInfoAbout", kMakerWebSite);
+    SetString(key, L"HelpLink", kMakerWebSite);
+    SetString(key, L"URLUpdateInfo", kMakerWebSite);
+    SetString(key, L"HelpTelephone", kMakerTelephone);
+    SetDword(key, L"NoModify", 1);
+    SetDword(key, L"NoRepair", 1);
+    SetDword(key, L"VaLanguage", languageIndex);
+
+    const bool result = displayName && uninstallString;
+    product.reset();
+    log.CommitOutcome(result ? 1 : 0);
+    return result;
+}
+
+bool WriteProductPathValue(const std::wstring& mainProgramPath)
+{
+    UniqueKey maker;
+    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kMakerKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          MAXIMUM_ALLOWED, nullptr, maker.put(), nullptr) != ERROR_SUCCESS)
+        return false;
+    return SetString(maker.get(), ProgramPathValueName().c_str(), mainProgramPath);
+}
+
+}  // namespace va

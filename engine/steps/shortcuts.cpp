@@ -1,0 +1,168 @@
+#include "engine/steps/shortcuts.h"
+
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include "app/identity/core/product.h"
+#include "app/languages/core/message_numbers.h"
+#include "engine/journal/uninstall_log.h"
+#include "engine/steps/install_progress.h"
+#include "engine/steps/registry_entries.h"
+#include "support/com_ptr.h"
+#include "support/format_message.h"
+
+namespace va {
+namespace {
+
+enum ShortcutKind : int { kProgramShortcut = 0, kUninstallShortcut = 1, kDesktopShortcut = 2 };
+
+HRESULT SystemInitialize()
+{
+    return ::CoInitialize(nullptr);
+}
+
+HRESULT SystemCreateLink(IShellLinkW** link)
+{
+    return ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              reinterpret_cast<void**>(link));
+}
+
+void SystemUninitialize()
+{
+    ::CoUninitialize();
+}
+
+// A copy in a MAX_PATH buffer; false when it would not fit whole.
+bool CopyToPathBuffer(const std::wstring& text, wchar_t (&buffer)[MAX_PATH])
+{
+    if (text.size() >= MAX_PATH)
+        return false;
+    ::lstrcpynW(buffer, text.c_str(), MAX_PATH);
+    return true;
+}
+
+HRESULT SaveLink(const ShortcutComCalls& com, const std::wstring& target, const wchar_t* workingFolder,
+                 const wchar_t* linkPath)
+{
+    ComPtr<IShellLinkW> link;
+    HRESULT result = com.createLink(link.put());
+    if (FAILED(result))
+        return result;
+    link->SetPath(target.c_str());
+    link->SetWorkingDirectory(workingFolder);
+    ComPtr<IPersistFile> file;
+    result = link.As(IID_IPersistFile, file);
+    if (SUCCEEDED(result))
+        result = file->Save(linkPath, TRUE);
+    return result;
+}
+
+void CommitShortcut(UninstallLog& log, bool created, const std::wstring& linkPath, bool& stepResult)
+{
+    if (created) {
+        log.CommitOutcome(1, &linkPath);
+    } else {
+        stepResult = false;
+        log.CommitOutcome(0);
+    }
+}
+
+// Empty when neither desktop can be found.
+std::wstring DesktopFolder(HWND owner, SpecialFolderLookup lookup)
+{
+    wchar_t folder[MAX_PATH] = {};
+    if (lookup(owner, folder, CSIDL_COMMON_DESKTOPDIRECTORY, FALSE))
+        return folder;
+    folder[0] = L'\0';
+    if (lookup(owner, folder, CSIDL_DESKTOPDIRECTORY, FALSE))
+        return folder;
+    return {};
+}
+
+}  // namespace
+
+const ShortcutComCalls& SystemShortcutComCalls()
+{
+    static const ShortcutComCalls calls{SystemInitialize, SystemCreateLink, SystemUninitialize};
+    return calls;
+}
+
+bool CreateShortcut(const std::wstring& target, const std::wstring& folder, const std::wstring* name,
+                    std::wstring* linkPath, const ShortcutComCalls& com)
+{
+    wchar_t workingFolder[MAX_PATH] = {};
+    // A bare file name loses everything here: it has no folder to work in.
+    if (!CopyToPathBuffer(target, workingFolder) || !::PathRemoveFileSpecW(workingFolder) ||
+        workingFolder[0] == L'\0')
+        return false;
+
+    wchar_t linkName[MAX_PATH] = {};
+    if (name) {
+        if (!CopyToPathBuffer(*name, linkName))
+            return false;
+    } else {
+        ::lstrcpynW(linkName, ::PathFindFileNameW(target.c_str()), MAX_PATH);
+        ::PathRemoveExtensionW(linkName);
+    }
+
+    static constexpr wchar_t kExtension[] = L".lnk";
+    // Without a folder the link would land in whatever the current folder is.
+    wchar_t path[MAX_PATH] = {};
+    if (folder.empty() || !CopyToPathBuffer(folder, path) || !::PathAppendW(path, linkName) ||
+        ::lstrlenW(path) + ::lstrlenW(kExtension) >= MAX_PATH)
+        return false;
+    ::lstrcatW(path, kExtension);
+
+    const HRESULT initialized = com.initialize();
+    if (initialized != S_OK && initialized != S_FALSE)
+        return false;
+    const HRESULT result = SaveLink(com, target, workingFolder, path);
+    com.uninitialize();
+
+    if (FAILED(result))
+        return false;
+    if (linkPath)
+        *linkPath = path;
+    return true;
+}
+
+bool CreateShortcuts(UninstallLog& log, const ShortcutChoices& choices, const ProductPaths& paths,
+                     const MessageTexts& texts, InstallProgress& progress, HWND owner,
+                     SpecialFolderLookup lookup)
+{
+    if (!choices.startMenu && !choices.desktop)
+        return true;
+
+    const std::wstring status = texts.Message(kMessageShortcutsStep);
+    progress.ShowStatus(status);
+    progress.AppendProgressText(status);
+    bool stepResult = true;
+    const std::wstring programName = ProductDisplayName(true);
+
+    if (choices.startMenu) {
+        std::wstring linkPath;
+        log.RecordShortcut(kProgramShortcut, choices.startMenuFolder);
+        bool created = CreateShortcut(paths.mainProgram, choices.startMenuFolder, &programName, &linkPath);
+        CommitShortcut(log, created, linkPath, stepResult);
+
+        const std::wstring uninstallName =
+            FormatInserts(texts.Message(kMessageUninstallShortcut), {ProductDisplayName(false)});
+        linkPath.clear();
+        log.RecordShortcut(kUninstallShortcut, choices.startMenuFolder);
+        created = CreateShortcut(paths.uninstaller, choices.startMenuFolder, &uninstallName, &linkPath);
+        CommitShortcut(log, created, linkPath, stepResult);
+    }
+
+    if (choices.desktop) {
+        const std::wstring desktop = DesktopFolder(owner, lookup);
+        std::wstring linkPath;
+        log.RecordShortcut(kDesktopShortcut, desktop);
+        const bool created = CreateShortcut(paths.mainProgram, desktop, &programName, &linkPath);
+        CommitShortcut(log, created, linkPath, stepResult);
+    }
+
+    AppendStepResult(progress, texts, stepResult);
+    return stepResult;
+}
+
+}  // namespace va

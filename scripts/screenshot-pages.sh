@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Screenshots of the wizard under Xvfb: the Start and Mode pages in English,
+# then in German, as PNG files in build/screenshots/.  Needs the mingw build
+# (installer and tests-bin/wizard_pilot.exe) and ImageMagick's import.
+#   bash scripts/screenshot-pages.sh
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+. scripts/display.sh
+
+# Another build tree, or another way to start its programs, may be given.
+build=${TRELVANE_BUILD:-build/mingw}
+run=${TRELVANE_RUN:-$build/wine-run.sh}
+pilot=$build/tests-bin/wizard_pilot.exe
+out=build/screenshots
+mkdir -p "$out"
+[ -n "${TRELVANE_RUN:-}" ] || $run --init
+
+# A fresh installation with English as the persisted language.
+$run "$pilot" prepare
+$run "$build/bin/InstallTrelvane7.08g.exe" &
+installer=$!
+trap '$run "$pilot" clean || true; kill $installer 2>/dev/null || true; kill ${trelvane_xvfb_pid:-} 2>/dev/null || true' EXIT
+
+shot() {  # shot NAME: the wizard's window as it is now
+  local geometry
+  geometry=$($run "$pilot" wait | tr -d '\r')
+  import -window root -crop "$geometry" +repage "$out/$1.png"
+  echo "$out/$1.png"
+}
+
+shot start-english
+$run "$pilot" next
+shot mode-english
+$run "$pilot" back
+$run "$pilot" language 2  # German: third in the list
+shot start-german
+$run "$pilot" next
+shot mode-german
+$run "$pilot" exit
+wait $installer || true

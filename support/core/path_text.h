@@ -1,0 +1,24 @@
+#pragma once
+// Windows paths as text: separators and the folder above a path.  No call
+// to the file system.
+
+#include <string>
+
+namespace va {
+
+// Backslash and slash both separate the components of a path.
+constexpr bool IsPathSeparator(wchar_t c) noexcept
+{
+    return c == L'\\' || c == L'/';
+}
+
+// The text up to the last separator, without the separators before it;
+// empty when the path names no folder.
+std::wstring ParentFolder(const std::wstring& path);
+
+// The next folder up when walking from a folder towards its root: trailing
+// separators do not make a component, and a root keeps its separator
+// ("C:\", "\").  Empty when there is nothing above.
+std::wstring ParentFolderKeepingRoot(const std::wstring& path);
+
+}  // namespace va

@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "engine/journal/uninstall_log.h"
+#include "tests/common/scratch_folder.h"
+
+namespace va {
+namespace {
+
+using test::Attributes;
+using test::Exists;
+using test::ReadBytes;
+using test::ScratchFolder;
+using test::WriteBytes;
+
+bool IsFolder(const std::wstring& path)
+{
+    DWORD a = Attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// What the package reader does after RecordFile: write the new file.
+void Place(UninstallLog& log, const std::wstring& path, std::int32_t kind, bool commit)
+{
+    log.RecordFile(path, kind, false);
+    ASSERT_TRUE(WriteBytes(path, "new content"));
+    if (commit)
+        log.CommitOutcome(1);
+}
+
+TEST(Rollback, RestoresReplacedFilesAndRemovesOnlyTheEmptyFoldersItMade)
+{
+    ScratchFolder s;
+    ASSERT_TRUE(::CreateDirectoryW((s / L"keep").c_str(), nullptr));
+    const std::wstring program = s / L"keep\\app.exe";
+    ASSERT_TRUE(WriteBytes(program, "old program"));
+    ASSERT_TRUE(::SetFileAttributesW(program.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    UninstallLog log;
+    log.PreviousEntries.emplace_back().Path = L"untouched";
+    Place(log, program, 1, true);
+    const std::wstring backup = log.NewEntries.back().BackupPath;
+    Place(log, s / L"n1\\n2\\data.txt", 3, true);
+    Place(log, s / L"n1\\other\\x.txt", 4, false);  // failed while being written
+    ASSERT_TRUE(WriteBytes(s / L"n1\\foreign.txt", "not ours"));
+    ASSERT_TRUE(::CreateDirectoryW((s / L"keep\\empty").c_str(), nullptr));
+
+    log.Rollback();
+    EXPECT_EQ(ReadBytes(program), "old program");
+    EXPECT_EQ(Attributes(program) & FILE_ATTRIBUTE_READONLY, DWORD{FILE_ATTRIBUTE_READONLY});
+    EXPECT_FALSE(Exists(backup));
+    EXPECT_FALSE(Exists(s / L"n1\\n2"));
+    EXPECT_FALSE(Exists(s / L"n1\\other"));
+    EXPECT_TRUE(Exists(s / L"n1\\foreign.txt")) << "a folder still in use stays";
+    EXPECT_TRUE(IsFolder(s / L"keep\\empty")) << "not made by the journal";
+    EXPECT_TRUE(IsFolder(s / L"keep"));
+    EXPECT_TRUE(log.NewEntries.empty());
+    EXPECT_FALSE(log.AwaitingOutcome);
+    EXPECT_EQ(log.PreviousEntries.size(), 1u);
+}
+
+TEST(Rollback, PutsACopiedDataFileBackAsItWas)
+{
+    ScratchFolder s;
+    const std::wstring data = s / L"settings.cfg";
+    ASSERT_TRUE(WriteBytes(data, "user data"));
+    ASSERT_TRUE(::SetFileAttributesW(data.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    UninstallLog log;
+    log.RecordFile(data, 3, true);
+    log.CommitOutcome(1);  // kept in place
+    const std::wstring backup = log.NewEntries.back().BackupPath;
+
+    log.Rollback();
+    EXPECT_EQ(ReadBytes(data), "user data");
+    EXPECT_TRUE(Attributes(data) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_FALSE(Exists(backup));
+}
+
+TEST(Rollback, DeletesAFileThatHadNoPredecessor)
+{
+    ScratchFolder s;
+    UninstallLog log;
+    Place(log, s / L"new.dll", 0, true);
+    ASSERT_TRUE(::SetFileAttributesW((s / L"new.dll").c_str(), FILE_ATTRIBUTE_READONLY));
+    log.Rollback();
+    EXPECT_FALSE(Exists(s / L"new.dll"));
+}
+
+TEST(Rollback, BringsThePreviousShortcutBackToItsOwnPlace)
+{
+    enum class Made { SamePlace, Elsewhere, Failed };
+    for (Made made : {Made::SamePlace, Made::Elsewhere, Made::Failed}) {
+        SCOPED_TRACE(static_cast<int>(made));
+        ScratchFolder s;
+        ASSERT_TRUE(::CreateDirectoryW((s / L"Old").c_str(), nullptr));
+        const std::wstring old = s / L"Old\\Trelvane 7.08f.lnk";
+        ASSERT_TRUE(WriteBytes(old, "previous link"));
+        UninstallLog log;
+        log.PreviousEntries.emplace_back();
+        log.PreviousEntries.back().Type = ProgramShortcut;
+        log.PreviousEntries.back().Path = old;
+        log.PreviousEntries.back().Outcome = 1;
+
+        const std::wstring folder = made == Made::SamePlace ? s / L"Old" : s / L"New";
+        log.RecordShortcut(0, folder);
+        ASSERT_FALSE(Exists(old));
+        const std::wstring link = made == Made::SamePlace ? old : folder + L"\\Trelvane 7.08g.lnk";
+        if (made == Made::Failed) {
+            log.CommitOutcome(0);
+        } else {
+            ASSERT_TRUE(WriteBytes(link, "new link"));
+            log.CommitOutcome(1, &link);
+        }
+
+        log.Rollback();
+        EXPECT_EQ(ReadBytes(old), "previous link");
+        if (made != Made::SamePlace) {
+            EXPECT_FALSE(Exists(link));
+            EXPECT_FALSE(Exists(s / L"New")) << "the folder made for the shortcut is empty again";
+        }
+    }
+}
+
+TEST(Rollback, WithNothingRecordedDoesNothing)
+{
+    UninstallLog log;
+    log.Rollback();
+    log.Rollback();
+    EXPECT_TRUE(log.NewEntries.empty());
+}
+
+}  // namespace
+}  // namespace va

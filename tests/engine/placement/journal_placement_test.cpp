@@ -1,0 +1,131 @@
+// The reader, the placement and the session's journal together: a failed
+// extraction is undone by the journal.
+
+#include <gtest/gtest.h>
+
+#include "engine/journal/uninstall_log.h"
+#include "engine/package/package_reader.h"
+#include "engine/placement/file_placement.h"
+#include "engine/placement/machine_extraction.h"
+#include "engine/placement/temporary_files.h"
+#include "engine/placement/users_access.h"
+#include "tests/common/package_fixture.h"
+#include "tests/common/scratch_folder.h"
+
+namespace {
+
+using package_test::FileSpec;
+using va::notification;
+
+struct Transaction {
+    va::UninstallLog log;
+    va::UninstallLogJournal journal{log};
+    va::PlacementContext context;
+    std::wstring progress, mainProgram, uninstaller;
+    std::error_code error;
+
+    explicit Transaction(std::int32_t kind)
+    {
+        context.installKind = kind;
+        context.journal = &journal;
+        context.message = [](int n) { return n == va::kMessageOk ? std::wstring(L"OK") : std::wstring(L"Copying %1"); };
+        context.appendProgress = [this](const std::wstring& t) { progress += t; };
+        context.mainProgramPath = &mainProgram;
+        context.uninstallerPath = &uninstaller;
+        context.grant = va::GrantUsersAccess;
+    }
+
+    bool run(const std::vector<va::PackageEntry>& entries, const std::vector<FileSpec>& files,
+             const std::wstring& install, const std::wstring& temporary)
+    {
+        std::istringstream stream(package_test::Compress(package_test::Archive(entries, files)));
+        auto callback = [this](const notification& n) {
+            if (auto* b = std::get_if<notification::file_begin>(&n.value))
+                return va::OnFileBegin(*b->entry, context);
+            if (auto* e = std::get_if<notification::file_end>(&n.value))
+                return va::OnFileEnd(*e->entry, context);
+            if (auto* e = std::get_if<notification::error>(&n.value)) {
+                log.CommitOutcome(0);
+                error = e->code;
+                return notification::cancel;
+            }
+            return notification::proceed;
+        };
+        return va::extract_package(stream, install, L"Samples", temporary, callback);
+    }
+};
+
+std::vector<FileSpec> Product()
+{
+    return {
+        {L"Lang\\ENU.dll", L"<InstallPath>\\Lang", 0, "language"},
+        {L"Trelvane.exe", L"<InstallPath>", 1, "new program"},
+        {L"Data\\Standard.tv-lib", L"<InstallPath>\\Data", 3, "new library"},
+        {L"DSetup.dll", L"<Temporary>", 5, "dx"},
+        {L"Uninstall.exe", L"<InstallPath>", 2, "uninstaller"},
+    };
+}
+
+}  // namespace
+
+TEST(JournalPlacement, FreshInstallOverLeftoversThenRollbackOfAFailedRun)
+{
+    va::test::ScratchFolder scratch;
+    const std::wstring install = scratch / L"Trelvane 7";
+    const std::wstring temporary = scratch / L"vantaro_{1}";
+    // Left by an earlier uninstallation: the user's library and an old program.
+    ::CreateDirectoryW(install.c_str(), nullptr);
+    ::CreateDirectoryW((install + L"\\Data").c_str(), nullptr);
+    ASSERT_TRUE(va::test::WriteBytes(install + L"\\Data\\Standard.tv-lib", "user's library"));
+    ASSERT_TRUE(va::test::WriteBytes(install + L"\\Trelvane.exe", "old program"));
+    ::SetFileAttributesW((install + L"\\Trelvane.exe").c_str(), FILE_ATTRIBUTE_READONLY);
+
+    va::TemporaryFiles temp{temporary, {}};
+    va::PublishTemporaryFiles(&temp);
+    const std::vector<FileSpec> files = Product();
+    std::vector<va::PackageEntry> entries = package_test::Entries(files);
+    entries.back().crc ^= 1;  // the last file fails its check
+
+    Transaction t(va::Fresh);
+    EXPECT_FALSE(t.run(entries, files, install, temporary));
+    EXPECT_EQ(t.error, va::make_error_code(va::compress_errc::invalid_checksum));
+    EXPECT_EQ(va::test::ReadBytes(install + L"\\Data\\Standard.tv-lib"), "user's library");  // kept
+    EXPECT_EQ(va::test::ReadBytes(install + L"\\Trelvane.exe"), "new program");
+    EXPECT_EQ(t.mainProgram, install + L"\\Trelvane.exe");
+    EXPECT_EQ(temp.files, std::vector<std::wstring>{temporary + L"\\DSetup.dll"});
+    ASSERT_FALSE(t.log.NewEntries.empty());
+    EXPECT_EQ(t.log.NewEntries.back().Path, install + L"\\Uninstall.exe");
+    EXPECT_EQ(t.log.NewEntries.back().Outcome, 0);
+
+    t.log.Rollback();
+    va::CleanUpTemporaryFiles();
+    EXPECT_EQ(va::test::ReadBytes(install + L"\\Trelvane.exe"), "old program");
+    EXPECT_TRUE(va::test::Attributes(install + L"\\Trelvane.exe") & FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(va::test::ReadBytes(install + L"\\Data\\Standard.tv-lib"), "user's library");
+    EXPECT_FALSE(va::test::Exists(install + L"\\Lang"));
+    EXPECT_FALSE(va::test::Exists(install + L"\\Uninstall.exe"));
+    EXPECT_FALSE(va::test::Exists(temporary));
+}
+
+TEST(JournalPlacement, SuccessfulRunCommitsEveryJournalledFile)
+{
+    va::test::ScratchFolder scratch;
+    const std::wstring install = scratch / L"Trelvane 7";
+    const std::wstring temporary = scratch / L"vantaro_{2}";
+    va::TemporaryFiles temp{temporary, {}};
+    va::PublishTemporaryFiles(&temp);
+    const std::vector<FileSpec> files = Product();
+    Transaction t(va::Fresh);
+    ASSERT_TRUE(t.run(package_test::Entries(files), files, install, temporary)) << t.error.message();
+    int installed = 0;
+    for (const va::LogEntry& e : t.log.NewEntries) {
+        EXPECT_EQ(e.Outcome, 1) << std::string(e.Path.begin(), e.Path.end());
+        installed += e.Type == va::InstalledFile;
+    }
+    EXPECT_EQ(installed, 4);  // not the DirectX file
+    EXPECT_EQ(t.uninstaller, install + L"\\Uninstall.exe");
+    EXPECT_EQ(t.progress.substr(0, 8), L"Copying ");
+    EXPECT_EQ(va::test::ReadBytes(temporary + L"\\DSetup.dll"), "dx");
+    va::CleanUpTemporaryFiles();
+    EXPECT_FALSE(va::test::Exists(temporary));
+}

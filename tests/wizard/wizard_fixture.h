@@ -1,0 +1,113 @@
+#pragma once
+// What the wizard tests share: the real installer started from outside in
+// the state a test prepares (what is installed, the persisted language), its
+// host and pages found and read, and the installer's own texts to compare
+// with, loaded from the string tables linked into the test.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "resources/installer_ids.h"
+#include "support/resource_string.h"
+#include "tests/common/scratch_registry.h"
+#include "tests/driver/driver.h"
+#include "tests/app/startup_fixture.h"
+#include "tests/wizard/wizard_pages.h"
+
+namespace va::test {
+
+inline constexpr unsigned kEnglishBlock = 2000;
+inline constexpr unsigned kGermanBlock = 3000;
+
+// Message `message` of a language's string block.
+inline std::wstring Text(unsigned block, unsigned message)
+{
+    return LoadResourceString(nullptr, block + message);
+}
+
+// `pattern` with "%1", "%2" replaced (the installer's texts use no other
+// insert forms).
+inline std::wstring Fill(std::wstring pattern, const std::vector<std::wstring>& inserts)
+{
+    for (size_t i = inserts.size(); i-- > 0;) {
+        const std::wstring mark = L"%" + std::to_wstring(i + 1);
+        for (size_t at = pattern.find(mark); at != std::wstring::npos; at = pattern.find(mark, at + inserts[i].size()))
+            pattern.replace(at, mark.size(), inserts[i]);
+    }
+    return pattern;
+}
+
+inline std::wstring Title(unsigned block)
+{
+    return Text(block, 0) + L" \u2013 Trelvane 7.08g";
+}
+
+// A fixture that starts the real installer: `kind` names the stand-in
+// installed program ("" for none: a fresh installation; "7_8_7_1" the same
+// version, "7_8_7_0" an older one, "7_9_0_0" a newer one), English is the
+// persisted language.
+class InstallerWizard : public ProductKeysCleared {
+protected:
+    void SetUp() override
+    {
+        ProductKeysCleared::SetUp();
+        HWND probe = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        if (!probe)
+            GTEST_SKIP() << "no window station: start Xvfb and set DISPLAY";
+        ::DestroyWindow(probe);
+    }
+
+    void TearDown() override
+    {
+        if (installer_.handle && WaitForExit(installer_, 0) == STILL_ACTIVE) {
+            ::TerminateProcess(installer_.handle.get(), 99);
+            WaitForExit(installer_);
+        }
+        ProductKeysCleared::TearDown();
+    }
+
+    // Starts the installer and waits for its host; fails the test without it.
+    HWND Start(const std::wstring& kind = L"")
+    {
+        if (!kind.empty()) {
+            EXPECT_TRUE(SetInstalledProgram(FixtureProgram(kind)));
+        }
+        EXPECT_TRUE(WriteDword(HKEY_LOCAL_MACHINE, kTestUninstallKey, L"VaLanguage", 1));
+        installer_ = StartProgram(InstallerProgram());
+        host_ = WaitForDialog(installer_, IsHost);
+        EXPECT_NE(host_, nullptr) << "the wizard host did not open";
+        return host_;
+    }
+
+    // Presses a host button and waits until page `expected` shows.
+    bool Press(int button, int expected)
+    {
+        PressButton(host_, button);
+        return WaitForPage(host_, expected);
+    }
+
+    // A message box of the installer, or null when none came before the limit.
+    HWND WaitForBox(DWORD limitMs = kDefaultLimitMs)
+    {
+        return WaitForDialog(installer_, IsMessageBox, limitMs);
+    }
+
+    // Exit, answering Yes when asked; the installer ends.
+    void ExitWizard()
+    {
+        PressButton(host_, IDCANCEL);
+        // Either the question comes or the installer ends without one.
+        if (HWND box = WaitForBox())
+            PressButton(box, IDYES);
+        EXPECT_EQ(WaitForExit(installer_), 0u);
+    }
+
+    Process installer_;
+    HWND host_ = nullptr;
+};
+
+}  // namespace va::test

@@ -1,0 +1,25 @@
+#include "wizard/dlg_end.h"
+
+#include "resources/installer_ids.h"
+#include "wizard/wizard_messages.h"
+#include "wizard/wizard_text.h"
+
+namespace va {
+
+CDlgEnd::CDlgEnd() : CWizardPage(IDD_END_PAGE) {}
+
+void CDlgEnd::UpdateTexts()
+{
+    // The completion text is set when the page is entered.
+    SetItemText(IDC_INFO, L"");
+    SetItemText(IDC_STATUS, WizardText(kMsgClickToExit, {WizardText(kMsgExit)}));
+}
+
+void CDlgEnd::ExtendLayout(int dx, int dy)
+{
+    GrowItem(IDC_INFO, dx, dy);
+    GrowItem(IDC_STATUS, dx, 0);
+    MoveItem(IDC_STATUS, 0, dy);
+}
+
+}  // namespace va

@@ -1,0 +1,16 @@
+#pragma once
+// The End page: the installation is complete.
+
+#include "wizard/wizard_page.h"
+
+namespace va {
+
+class CDlgEnd : public CWizardPage {
+public:
+    CDlgEnd();
+
+    void UpdateTexts() override;
+    void ExtendLayout(int dx, int dy) override;
+};
+
+}  // namespace va
