@@ -29,7 +29,7 @@ cmake -S tools -B build/bench-tools -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build build/bench-tools --target trelvane-packager >/dev/null
 cmake --preset mingw >/dev/null
 build/mingw/wine-run.sh --init
-if grep -qsx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then
+if grep -qsx enabled /proc/sys/fs/binfmt_misc/trelvane-i386; then
   arch=amd64
   cmake -S . -B build/bench-win64 -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$here/bench/toolchain-x86_64-mingw.cmake" >/dev/null

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "engine/journal/same_path.h"
 #include "engine/package/core/memory_stream.h"
@@ -15,16 +17,6 @@
 namespace {
 
 bool NoGrant(const std::wstring&, DWORD, BYTE) { return true; }
-
-// Wine maps the Linux root to Z:.  Where the kernel runs no 32-bit program,
-// set-up registers qemu's user-mode emulator for them; Wine under it crashes
-// as soon as two threads of a program run at once.
-bool ThirtyTwoBitCodeIsEmulated()
-{
-    std::ifstream f("Z:\\proc\\sys\\fs\\binfmt_misc\\qemu-i386");
-    std::string state;
-    return f && std::getline(f, state) && state == "enabled";
-}
 
 class Processors : public va::WindowsExtractionHost {
 public:
@@ -66,9 +58,6 @@ Extraction Extract(const std::string& compressed, unsigned processors, const std
 
 TEST(ParallelReader, WritesWhatTheReaderOnOneProcessorWrites)
 {
-    if (ThirtyTwoBitCodeIsEmulated())
-        GTEST_SKIP() << "32-bit programs run here through qemu's user-mode emulator, under which Wine crashes "
-                        "when two threads run at once; the parallel reader is tested natively";
     const std::vector<package_test::FileSpec> specs = {
         {L"first.bin", L"<InstallPath>", 1, bzip2_test::Noise(260000, 1)},
         {L"zeros.bin", L"<Temporary>", 5, std::string(3u << 20, '\0')},
