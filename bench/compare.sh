@@ -4,7 +4,8 @@
 # until SIZE MiB): our package and an NSIS installer (solid bzip2) are built
 # from it, then in one run, under the same Wine prefix:
 #   bzip2 -dc of our package, NSIS's silent install, our verify + extract
-#   (package_bench: both checks, every file read back), and the ratios.
+#   (package_bench: both checks, every file read back) on every processor
+#   and on one thread, and the ratios.
 # Where this machine runs 32-bit programs only through qemu's emulator (see
 # scripts/setup.sh), both sides are measured as 64-bit programs instead,
 # which Wine runs natively: NSIS's amd64 stub and a 64-bit package_bench.
@@ -113,7 +114,7 @@ for size in "${sizes[@]}"; do
   count=$(wc -l < "$dir/files")
   bytes=$(awk '{ print }' "$dir/files" | xargs -d '\n' stat -c %s | awk '{ s += $1 } END { print s }')
 
-  bz=(); nsis=(); ours=(); inside=(); mem=()
+  bz=(); nsis=(); ours=(); inside=(); mem=(); single=(); single_inside=(); single_mem=()
   for ((r = 0; r < repeat; ++r)); do
     t0=$(now); bzip2 -dc "$dir/package.pkg" > /dev/null; t1=$(now)
     bz+=("$(awk "BEGIN { print $t1 - $t0 }")")
@@ -126,38 +127,59 @@ for size in "${sizes[@]}"; do
     [ "$got" = "$count" ] || { echo "NSIS installed $got of $count files" >&2; exit 1; }
     rm -rf "$dir/nsis-out"
 
-    rm -rf "$dir/our-out"; mkdir -p "$dir/our-out"
-    run_windows cmd /c exit
-    t0=$(now)
-    result=$(run_windows "$bench_exe" "$(winpath "$dir/package.pkg")" "$(winpath "$dir/our-out")" | tr -d '\r')
-    t1=$(now)
-    ours+=("$(awk "BEGIN { print $t1 - $t0 }")")
-    get() { sed -n "s/^$1=//p" <<<"$result"; }
-    [ "$(get verified)$(get extracted)" = 11 ] || { echo "our reader failed: $result" >&2; exit 1; }
-    inside+=("$(awk "BEGIN { print $(get verify_seconds) + $(get extract_seconds) }")")
-    mem+=("$(get peak_private_bytes)")
-    processors=$(get processors)
-    rm -rf "$dir/our-out"
+    # Ours on every processor, then on one thread (the reader before it
+    # decoded in parallel), each from a fresh output folder.
+    for threads in all 1; do
+      rm -rf "$dir/our-out"; mkdir -p "$dir/our-out"
+      run_windows cmd /c exit
+      arg=(); [ "$threads" = all ] || arg=("$threads")
+      t0=$(now)
+      result=$(run_windows "$bench_exe" "$(winpath "$dir/package.pkg")" "$(winpath "$dir/our-out")" "${arg[@]}" | tr -d '\r')
+      t1=$(now)
+      get() { sed -n "s/^$1=//p" <<<"$result"; }
+      [ "$(get verified)$(get extracted)" = 11 ] || { echo "our reader failed: $result" >&2; exit 1; }
+      if [ "$threads" = all ]; then
+        ours+=("$(awk "BEGIN { print $t1 - $t0 }")")
+        inside+=("$(get verify_seconds)/$(get extract_seconds)")
+        mem+=("$(get peak_private_bytes)")
+        processors=$(get processors)
+      else
+        single+=("$(awk "BEGIN { print $t1 - $t0 }")")
+        single_inside+=("$(get verify_seconds)/$(get extract_seconds)")
+        single_mem+=("$(get peak_private_bytes)")
+      fi
+      rm -rf "$dir/our-out"
+    done
   done
 
   python3 - "$size" "$count" "$bytes" "$(stat -c %s "$dir/package.pkg")" "$(stat -c %s "$dir/nsis-$arch.exe")" \
-    "$(nproc)" "$processors" "$arch" "${bz[*]}" "${nsis[*]}" "${ours[*]}" "${inside[*]}" "${mem[*]}" <<'PY'
+    "$(nproc)" "$processors" "$arch" "${bz[*]}" "${nsis[*]}" "${ours[*]}" "${inside[*]}" "${mem[*]}" \
+    "${single[*]}" "${single_inside[*]}" "${single_mem[*]}" <<'PY'
 import sys
 size, count, payload, pkg, exe, cores, procs, arch = sys.argv[1:9]
-bz, nsis, ours, inside, mem = ([float(x) for x in a.split()] for a in sys.argv[9:14])
+bz, nsis, ours, mem, single, single_mem = ([float(x) for x in sys.argv[i].split()] for i in (9, 10, 11, 13, 14, 16))
+def pairs(a):
+    return [tuple(float(y) for y in x.split("/")) for x in a.split()]
+inside, single_inside = pairs(sys.argv[12]), pairs(sys.argv[15])
 def span(v):
     return f"{min(v):6.2f} s" if len(v) == 1 else f"{min(v):6.2f}-{max(v):.2f} s"
+def parts(p):
+    return (f"verify {span([v for v, _ in p]).strip()}, extract {span([e for _, e in p]).strip()}")
+def ratio(a, b):
+    r = [x / y for x, y in zip(a, b)]
+    return f"{min(r):.2f}" + ("" if len(r) == 1 else f"-{max(r):.2f}")
 print(f"payload {size} MiB: {count} real binaries, {int(payload)/2**20:.0f} MiB; our package "
       f"{int(pkg)/2**20:.0f} MiB, NSIS installer {int(exe)/2**20:.0f} MiB; {cores} cores, {procs} seen under Wine; "
       f"{'64' if arch == 'amd64' else '32'}-bit programs")
 print(f"  bzip2 -dc of our package         {span(bz)}")
 print(f"  NSIS silent install (/S)         {span(nsis)}")
-print(f"  our verify + extract             {span(ours)}  (inside the program: {span(inside)}; "
-      f"peak private {max(int(m) for m in mem)/2**20:.1f} MiB)")
+print(f"  our verify + extract, parallel   {span(ours)}  ({parts(inside)}; "
+      f"peak private {max(mem)/2**20:.1f} MiB)")
+print(f"  our verify + extract, one thread {span(single)}  ({parts(single_inside)}; "
+      f"peak private {max(single_mem)/2**20:.1f} MiB)")
 print(f"  our full quiet installation      not measured: unattended mode is not built yet")
-r = [o / n for o, n in zip(ours, nsis)]
-b = [o / z for o, z in zip(ours, bz)]
-print(f"  ours / NSIS                      {min(r):.2f}" + ("" if len(r) == 1 else f"-{max(r):.2f}"))
-print(f"  ours / bzip2 -dc                 {min(b):.2f}" + ("" if len(b) == 1 else f"-{max(b):.2f}"))
+print(f"  ours / NSIS                      {ratio(ours, nsis)} parallel, {ratio(single, nsis)} one thread")
+print(f"  ours / bzip2 -dc                 {ratio(ours, bz)} parallel, {ratio(single, bz)} one thread")
+print(f"  load average during the run      {open('/proc/loadavg').read().split()[0]} (of {cores} cores)")
 PY
 done
