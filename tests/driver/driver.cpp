@@ -189,6 +189,14 @@ void ClickButton(HWND dialog, int id)
         ::PostMessageW(button, BM_CLICK, 0, 0);
 }
 
+bool WaitUntilSettled(HWND window, DWORD limitMs)
+{
+    // A message sent to another thread is handled only when that thread next
+    // reads its queue, so the answer comes after the handler that was running.
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, limitMs, &result) != 0;
+}
+
 DWORD WaitForExit(const Process& process, DWORD limitMs)
 {
     if (::WaitForSingleObject(process.handle.get(), limitMs) != WAIT_OBJECT_0)

@@ -57,6 +57,11 @@ void PressButton(HWND dialog, int id);
 void SendButtonCommand(HWND dialog, int id);
 // A click on the button itself (BM_CLICK).
 void ClickButton(HWND dialog, int id);
+// Waits until the window's thread has finished what it was handling and asks
+// for messages again: another process's window may be seen half updated (a
+// page shown, its buttons not yet set) while one handler runs.  False when
+// the thread did not come back before the limit.
+bool WaitUntilSettled(HWND window, DWORD limitMs = 60000);
 
 // Whether the dialog's control is enabled, visible, checked (BST_CHECKED).
 bool IsControlEnabled(HWND dialog, int id);

@@ -80,6 +80,8 @@ protected:
         installer_ = StartProgram(InstallerProgram());
         host_ = WaitForDialog(installer_, IsHost);
         EXPECT_NE(host_, nullptr) << "the wizard host did not open";
+        if (host_)
+            EXPECT_TRUE(WaitUntilSettled(host_)) << "the wizard host does not answer";
         return host_;
     }
 

@@ -62,12 +62,13 @@ inline int VisiblePage(HWND host)
     return visible;
 }
 
-// Waits until page `index` is the one shown (the buttons are posted).
+// Waits until page `index` is the one shown and the host has finished
+// showing it (the buttons are posted).
 inline bool WaitForPage(HWND host, int index)
 {
     for (int i = 0; i < 600; ++i) {
         if (VisiblePage(host) == index)
-            return true;
+            return WaitUntilSettled(host);
         ::Sleep(100);
     }
     return false;
