@@ -28,11 +28,13 @@ namespace va::bzip2 {
 struct ParallelLimits {
     unsigned workers = 2;
     unsigned window = 4;                     // blocks decoded ahead of the caller; at least `workers`
-    std::size_t block_bytes = std::size_t{2} << 20;  // decoded bytes kept per block
+    std::size_t block_bytes = std::size_t{3} << 19;  // decoded bytes kept per block (1.5 MiB)
 };
 
-// Workers for this many processors: one each, at most four (memory grows
-// with them); none below two, where one thread does as well alone.
+// Workers for this many processors: one each, at most three (three and
+// the interface thread fill four processors, and memory grows with them:
+// at most 18 MiB beyond the caller's); none below two, where one thread
+// does as well alone.
 ParallelLimits parallel_limits(unsigned processors);
 
 class ParallelDecoder {

@@ -53,7 +53,8 @@ TEST(ParallelBzip2, LimitsFollowTheProcessors)
     EXPECT_EQ(va::bzip2::parallel_limits(1).workers, 0u);
     EXPECT_EQ(va::bzip2::parallel_limits(2).workers, 2u);
     EXPECT_EQ(va::bzip2::parallel_limits(2).window, 4u);
-    EXPECT_EQ(va::bzip2::parallel_limits(64).workers, 4u);
+    EXPECT_EQ(va::bzip2::parallel_limits(3).workers, 3u);
+    EXPECT_EQ(va::bzip2::parallel_limits(64).workers, 3u);
 }
 
 TEST(ParallelBzip2, BlocksComeBackInOrderWhateverTheThreadsAndWindow)
