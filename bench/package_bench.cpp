@@ -1,7 +1,9 @@
 // Times the installer's verify-and-extract path over a package file mapped
 // in memory as the resource is: verification, rewind, extraction into real
 // files with their read-back.  Prints one key=value per line.
-//   package_bench.exe PACKAGE OUTPUT_FOLDER
+//   package_bench.exe PACKAGE OUTPUT_FOLDER [PROCESSORS]
+// PROCESSORS: how many the reader may use (default: all; 1 is the reader
+// on one thread), for single-thread against parallel on the same machine.
 
 #include <windows.h>
 #include <psapi.h>
@@ -9,18 +11,49 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
+#include <thread>
 
+#include "engine/journal/same_path.h"
 #include "engine/package/package_reader.h"
 #include "engine/package/package_stream.h"
-#include "engine/placement/machine_extraction.h"
+#include "engine/placement/users_access.h"
 #include "support/handles.h"
+
+namespace {
+
+// The installer's host (machine_extraction.cpp) with a chosen processor count.
+class BenchHost : public va::WindowsExtractionHost {
+public:
+    explicit BenchHost(unsigned processors)
+        : va::WindowsExtractionHost(nullptr, va::SamePath, va::GrantUsersAccess), processors_(processors)
+    {
+    }
+    unsigned processor_count() override { return processors_; }
+
+private:
+    unsigned processors_;
+};
+
+double CpuSeconds()
+{
+    FILETIME created, exited, kernel, user;
+    ::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const auto seconds = [](const FILETIME& t) {
+        return static_cast<double>(static_cast<ULONGLONG>(t.dwHighDateTime) << 32 | t.dwLowDateTime) / 1e7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
+}  // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: package_bench PACKAGE OUTPUT_FOLDER\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: package_bench PACKAGE OUTPUT_FOLDER [PROCESSORS]\n");
         return 2;
     }
+    const unsigned processors = argc == 4 ? static_cast<unsigned>(std::wcstoul(argv[3], nullptr, 10))
+                                          : std::thread::hardware_concurrency();
     va::UniqueFile file(::CreateFileW(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file)
         return 3;
@@ -33,9 +66,11 @@ int wmain(int argc, wchar_t** argv)
     auto stream = va::open_memory_stream(view, static_cast<std::size_t>(size.QuadPart));
 
     using clock = std::chrono::steady_clock;
+    const double c0 = CpuSeconds();
     const auto t0 = clock::now();
-    const bool verified = va::verify_package(*stream);
+    const bool verified = va::verify_package(*stream, processors);
     const auto t1 = clock::now();
+    const double c1 = CpuSeconds();
     stream->clear();
     stream->seekg(0);
     std::uint64_t total = 0;
@@ -46,8 +81,11 @@ int wmain(int argc, wchar_t** argv)
         errors += n.index() == 5;
         return va::notification::proceed;
     };
-    const bool extracted = va::extract_package(*stream, argv[2], L"Samples", std::wstring(argv[2]) + L"\\tmp", callback);
+    BenchHost host(processors);
+    const bool extracted = va::extract_package(
+        *stream, va::FolderInputs{argv[2], L"Samples", std::wstring(argv[2]) + L"\\tmp"}, callback, host);
     const auto t2 = clock::now();
+    const double c2 = CpuSeconds();
 
     PROCESS_MEMORY_COUNTERS memory{};
     ::GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof memory);
@@ -55,11 +93,11 @@ int wmain(int argc, wchar_t** argv)
     const double verify = std::chrono::duration<double>(t1 - t0).count();
     const double extract = std::chrono::duration<double>(t2 - t1).count();
     std::printf("verified=%d\nextracted=%d\nerrors=%d\ncompressed_bytes=%lld\ndecompressed_bytes=%llu\n"
-                "verify_seconds=%.3f\nextract_seconds=%.3f\n"
-                "peak_private_bytes=%lu\npeak_working_set_bytes=%lu\n",
+                "verify_seconds=%.3f\nextract_seconds=%.3f\nverify_cpu_seconds=%.3f\nextract_cpu_seconds=%.3f\n"
+                "peak_private_bytes=%lu\npeak_working_set_bytes=%lu\nprocessors=%u\n",
                 verified, extracted, errors, static_cast<long long>(size.QuadPart),
-                static_cast<unsigned long long>(total), verify, extract,
+                static_cast<unsigned long long>(total), verify, extract, c1 - c0, c2 - c1,
                 static_cast<unsigned long>(memory.PeakPagefileUsage),
-                static_cast<unsigned long>(memory.PeakWorkingSetSize));
+                static_cast<unsigned long>(memory.PeakWorkingSetSize), processors);
     return verified && extracted ? 0 : 1;
 }

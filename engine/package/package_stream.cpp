@@ -1,56 +1,10 @@
 #include "engine/package/package_stream.h"
 
-#include <streambuf>
-
+#include "engine/package/core/memory_stream.h"
 #include "support/message_hooks.h"
 
 namespace va {
 namespace {
-
-// Reads memory it does not own; the resource stays mapped with the module.
-class MemoryBuffer : public std::streambuf {
-public:
-    MemoryBuffer(const char* data, std::size_t size)
-    {
-        char* p = const_cast<char*>(data);  // never written: this buffer has no put area
-        setg(p, p, p + size);
-    }
-
-protected:
-    pos_type seekoff(off_type offset, std::ios_base::seekdir dir, std::ios_base::openmode which) override
-    {
-        if (!(which & std::ios_base::in))
-            return pos_type(off_type(-1));
-        off_type base = 0;
-        if (dir == std::ios_base::cur)
-            base = gptr() - eback();
-        else if (dir == std::ios_base::end)
-            base = egptr() - eback();
-        const off_type target = base + offset;
-        if (target < 0 || target > egptr() - eback())
-            return pos_type(off_type(-1));
-        setg(eback(), eback() + target, egptr());
-        return pos_type(target);
-    }
-
-    pos_type seekpos(pos_type position, std::ios_base::openmode which) override
-    {
-        return seekoff(off_type(position), std::ios_base::beg, which);
-    }
-
-    std::streamsize showmanyc() override { return egptr() - gptr(); }
-};
-
-class ResourceStream : public std::istream {
-public:
-    ResourceStream(const char* data, std::size_t size) : std::istream(nullptr), buffer_(data, size)
-    {
-        rdbuf(&buffer_);
-    }
-
-private:
-    MemoryBuffer buffer_;
-};
 
 bool Locate(HMODULE module, int type, int id, const char*& data, DWORD& size)
 {
@@ -85,7 +39,7 @@ std::unique_ptr<std::istream> open_resource_stream(int type, int id, HMODULE res
 
 std::unique_ptr<std::istream> open_memory_stream(const char* data, std::size_t size)
 {
-    return std::make_unique<ResourceStream>(data, size);
+    return std::make_unique<MemoryStream>(data, size);
 }
 
 }  // namespace va

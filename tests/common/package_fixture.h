@@ -48,12 +48,13 @@ inline std::string Archive(const std::vector<va::PackageEntry>& entries, const s
 
 inline std::string Archive(const std::vector<FileSpec>& files) { return Archive(Entries(files), files); }
 
-inline std::string Compress(const std::string& bytes)
+// Level 1 makes blocks of 100 kB: several blocks from little data.
+inline std::string Compress(const std::string& bytes, int level = 9)
 {
     std::string out(bytes.size() + bytes.size() / 100 + 600, '\0');
     unsigned int length = static_cast<unsigned int>(out.size());
     const int rc = BZ2_bzBuffToBuffCompress(out.data(), &length, const_cast<char*>(bytes.data()),
-                                            static_cast<unsigned int>(bytes.size()), 9, 0, 0);
+                                            static_cast<unsigned int>(bytes.size()), level, 0, 0);
     if (rc != BZ_OK)
         throw std::runtime_error("compression failed");
     out.resize(length);
@@ -70,6 +71,7 @@ public:
     std::map<std::wstring, int> sharingViolations;  // read-backs that fail before one succeeds
     std::map<std::wstring, std::string> alterOnDisk;  // what the read-back finds instead
     int waits = 0;
+    unsigned processors = 1;  // decompression on this thread only, unless a test says otherwise
 
     std::wstring known_folder(int csidl, int second) override
     {
@@ -108,6 +110,8 @@ public:
     }
 
     void wait_before_retry() override { ++waits; }
+
+    unsigned processor_count() override { return processors; }
 
 private:
     class Capture : public std::ostream {

@@ -33,6 +33,9 @@ public:
 
     // Pause before reading back a file another process still holds.
     virtual void wait_before_retry();
+
+    // Processors the package may be decompressed on (1: on this thread only).
+    virtual unsigned processor_count();
 };
 
 }  // namespace va

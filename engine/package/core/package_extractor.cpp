@@ -16,6 +16,7 @@
 
 #include "engine/package/core/compress_error.h"
 #include "engine/package/core/exception_code.h"
+#include "engine/package/core/parallel_extraction.h"
 
 namespace va {
 namespace io = boost::iostreams;
@@ -27,15 +28,19 @@ constexpr int kSharingViolation = 32;  // ERROR_SHARING_VIOLATION
 constexpr int kReadBackRetries = 3;
 
 // The chain's last link; loops until the extractor has taken the whole
-// block (it takes 0 bytes when it completes an empty entry).
+// block (it takes 0 bytes when it completes an empty entry).  The first
+// `skip` bytes are those the parallel decoding has already delivered.
 struct ExtractorSink {
     using char_type = char;
     using category = io::sink_tag;
     PackageExtractor* extractor;
+    std::uint64_t skip = 0;
 
     std::streamsize write(const char* bytes, std::streamsize length)
     {
-        std::streamsize done = 0;
+        const auto skipped = static_cast<std::streamsize>(std::min<std::uint64_t>(skip, static_cast<std::uint64_t>(length)));
+        skip -= static_cast<std::uint64_t>(skipped);
+        std::streamsize done = skipped;
         while (done < length)
             done += extractor->write(bytes + done, length - done);
         return length;
@@ -107,6 +112,30 @@ struct PackageSource {
     }
 };
 
+// The whole stream through the chain into the extractor, the first `skip`
+// decompressed bytes left out; returns the compressed bytes read.
+std::streamsize decompress_serially(std::istream& stream, PackageExtractor& extractor, std::uint64_t skip)
+{
+    std::streamsize compressed = 0;
+    guarded_bzip2_decompressor decompressor;
+    try {
+        io::filtering_ostream chain;
+        chain.push(decompressor, kBlockSize);
+        chain.push(ExtractorSink{&extractor, skip}, kBlockSize);
+        PackageSource source{&stream, &extractor, &decompressor};
+        compressed = io::copy(source, chain, kBlockSize);
+    } catch (...) {
+        if (!extractor.failure() && !decompressor.failure())
+            throw;
+    }
+    // The first failure is the one reported, wherever the chain left it.
+    if (extractor.failure())
+        std::rethrow_exception(extractor.failure());
+    if (decompressor.failure())
+        std::rethrow_exception(decompressor.failure());
+    return compressed;
+}
+
 bool is_sharing_violation(const std::exception& e)
 {
     if (const auto* system = dynamic_cast<const std::system_error*>(&e))
@@ -120,6 +149,8 @@ bool is_sharing_violation(const std::exception& e)
 [[noreturn]] void interrupted() { throw_compress_error(compress_errc::interrupted); }
 
 }  // namespace
+
+unsigned ExtractionHost::processor_count() { return std::thread::hardware_concurrency(); }
 
 void ExtractionHost::wait_before_retry()
 {
@@ -299,22 +330,9 @@ bool extract_package(std::istream& stream, const FolderInputs& folders,
         extractor.emplace(folders, callback, host);
         std::streamsize compressed = 0;
         if (stream.peek() != std::char_traits<char>::eof()) {  // an empty resource holds no stream
-            guarded_bzip2_decompressor decompressor;
-            try {
-                io::filtering_ostream chain;
-                chain.push(decompressor, kBlockSize);
-                chain.push(ExtractorSink{&*extractor}, kBlockSize);
-                PackageSource source{&stream, &*extractor, &decompressor};
-                compressed = io::copy(source, chain, kBlockSize);
-            } catch (...) {
-                if (!extractor->failure() && !decompressor.failure())
-                    throw;
-            }
-            // The first failure is the one reported, wherever the chain left it.
-            if (extractor->failure())
-                std::rethrow_exception(extractor->failure());
-            if (decompressor.failure())
-                std::rethrow_exception(decompressor.failure());
+            const ParallelExtraction parallel = extract_in_parallel(stream, *extractor, host.processor_count());
+            compressed = parallel.complete ? static_cast<std::streamsize>(parallel.compressed)
+                                           : decompress_serially(stream, *extractor, parallel.delivered);
         }
         extractor->finish();
         if (!extractor->complete())
@@ -338,22 +356,26 @@ bool extract_package(std::istream& stream, const FolderInputs& folders,
     return false;
 }
 
-bool verify_package(std::istream& stream)
+bool verify_package(std::istream& stream) { return verify_package(stream, std::thread::hardware_concurrency()); }
+
+bool verify_package(std::istream& stream, unsigned processors)
 {
     if (stream.peek() == std::char_traits<char>::eof())
         return !stream.bad();  // nothing to decompress: the extraction reports it
-    guarded_bzip2_decompressor decompressor;
-    try {
-        io::filtering_ostream chain;
-        chain.push(decompressor, kBlockSize);
-        chain.push(io::null_sink(), kBlockSize);
-        io::copy(stream, chain, kBlockSize);
-    } catch (...) {
-        if (!decompressor.failure())
-            throw;
+    if (!verify_in_parallel(stream, processors)) {  // in doubt, the serial check decides
+        guarded_bzip2_decompressor decompressor;
+        try {
+            io::filtering_ostream chain;
+            chain.push(decompressor, kBlockSize);
+            chain.push(io::null_sink(), kBlockSize);
+            io::copy(stream, chain, kBlockSize);
+        } catch (...) {
+            if (!decompressor.failure())
+                throw;
+        }
+        if (decompressor.failure())
+            std::rethrow_exception(decompressor.failure());
     }
-    if (decompressor.failure())
-        std::rethrow_exception(decompressor.failure());
     return stream.good() && stream.peek() == std::char_traits<char>::eof();
 }
 

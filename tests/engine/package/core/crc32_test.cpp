@@ -31,3 +31,25 @@ TEST(Crc32, PiecewiseEqualsWhole)
         crc.update(text.data() + at, std::min<std::size_t>(333, text.size() - at));
     EXPECT_EQ(crc.value(), va::crc32_of(text.data(), text.size()));
 }
+
+// Every length and alignment around the eight-byte steps, against the
+// CRC computed bit by bit.
+TEST(Crc32, EveryLengthAndAlignmentMatchesTheBitwiseCrc)
+{
+    const auto bitwise = [](const unsigned char* p, std::size_t n) {
+        std::uint32_t c = 0xFFFFFFFFu;
+        for (std::size_t i = 0; i < n; ++i) {
+            c ^= p[i];
+            for (int bit = 0; bit < 8; ++bit)
+                c = (c & 1u) ? (0xEDB88320u ^ (c >> 1)) : (c >> 1);
+        }
+        return ~c;
+    };
+    unsigned char bytes[96];
+    for (unsigned i = 0; i < sizeof bytes; ++i)
+        bytes[i] = static_cast<unsigned char>(i * 167 + 13);
+    for (std::size_t offset = 0; offset < 8; ++offset)
+        for (std::size_t length = 0; offset + length <= sizeof bytes; ++length)
+            EXPECT_EQ(va::crc32_of(bytes + offset, length), bitwise(bytes + offset, length))
+                << "offset " << offset << ", length " << length;
+}
