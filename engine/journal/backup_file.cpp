@@ -10,15 +10,22 @@ constexpr DWORD kLongestTempFolder = 246;  // room left for GetTempFileNameW's "
 
 }  // namespace
 
-std::wstring BackupToTemp(const std::wstring* source, bool copy)
+std::wstring BackupToTemp(const std::wstring* source, bool copy, DWORD* error)
 {
+    const auto fail = [error](DWORD code) {
+        if (error)
+            *error = code != ERROR_SUCCESS ? code : ERROR_GEN_FAILURE;
+        return std::wstring();
+    };
     wchar_t folder[kTempPathCapacity];
     DWORD length = ::GetTempPathW(kTempPathCapacity, folder);
-    if (length == 0 || length > kLongestTempFolder)
-        return {};
+    if (length == 0)
+        return fail(::GetLastError());
+    if (length > kLongestTempFolder)
+        return fail(ERROR_FILENAME_EXCED_RANGE);
     wchar_t name[MAX_PATH];
     if (::GetTempFileNameW(folder, L"va", 0, name) == 0)
-        return {};
+        return fail(::GetLastError());
     ::DeleteFileW(name);
     if (!source)
         return name;
@@ -27,11 +34,12 @@ std::wstring BackupToTemp(const std::wstring* source, bool copy)
     ::SetFileAttributesW(source->c_str(), FILE_ATTRIBUTE_NORMAL);
     const bool done = copy ? ::CopyFileW(source->c_str(), name, FALSE) != FALSE
                            : ::MoveFileW(source->c_str(), name) != FALSE;
+    const DWORD failure = done ? ERROR_SUCCESS : ::GetLastError();
     const bool valid = attributes != INVALID_FILE_ATTRIBUTES;
     if (!done) {
         if (valid)
             ::SetFileAttributesW(source->c_str(), attributes);
-        return {};
+        return fail(failure);
     }
     if (valid) {
         ::SetFileAttributesW(name, attributes);

@@ -1,13 +1,16 @@
 #pragma once
 // The journal's temporary backups of what it replaces.
 
+#include <windows.h>
+
 #include <string>
 
 namespace va {
 
 // Temporary file name for a backup; with a source, the source moved (or
-// copied) there with its attributes kept.  Empty on failure.
-std::wstring BackupToTemp(const std::wstring* source, bool copy);
+// copied) there with its attributes kept.  Empty on failure, with the
+// Windows error in `error` when given.
+std::wstring BackupToTemp(const std::wstring* source, bool copy, DWORD* error = nullptr);
 
 // Deletes a backup whatever its attributes; failures are ignored.
 void DiscardBackup(const std::wstring& backup);

@@ -72,19 +72,30 @@ void UninstallLog::RecordFolders(const std::wstring& folder)
     }
 }
 
-void UninstallLog::RecordFile(const std::wstring& path, std::int32_t kind, bool copy)
+DWORD UninstallLog::RecordFile(const std::wstring& path, std::int32_t kind, bool copy)
 {
-    AwaitingOutcome = true;
     RecordFolders(ParentFolder(path));
 
+    std::wstring backup;
+    if (IsExistingFile(path)) {
+        // Without a backup the rollback would delete a file it cannot put
+        // back: no entry, and nothing awaits an outcome.
+        DWORD error = ERROR_SUCCESS;
+        backup = BackupToTemp(&path, copy, &error);
+        if (backup.empty()) {
+            AwaitingOutcome = false;
+            return error;
+        }
+    }
+    AwaitingOutcome = true;
     LogEntry& entry = Append(NewEntries, InstalledFile);
     entry.Path = path;
     entry.Detail = kind;
-    if (IsExistingFile(path)) {
-        entry.BackupPath = BackupToTemp(&path, copy);
-        if (!entry.BackupPath.empty())
-            entry.BackupSource = path;
+    if (!backup.empty()) {
+        entry.BackupPath = std::move(backup);
+        entry.BackupSource = path;
     }
+    return ERROR_SUCCESS;
 }
 
 bool UninstallLog::IsKeptDataFile(const std::wstring& path) const

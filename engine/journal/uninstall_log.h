@@ -21,7 +21,10 @@ public:
 
     // Journal (recording during the install transaction).
     void RecordFolders(const std::wstring& folder);
-    void RecordFile(const std::wstring& path, std::int32_t kind, bool copy);
+    // ERROR_SUCCESS, or the Windows error of a backup that could not be made
+    // of the file at the path: then nothing is recorded and the caller must
+    // not write there.
+    DWORD RecordFile(const std::wstring& path, std::int32_t kind, bool copy);
     bool IsKeptDataFile(const std::wstring& path) const;
     void RecordShortcut(int kind, const std::wstring& folder);
     void RecordUninstallKey(HKEY existingKey);  // nullptr when the key did not exist

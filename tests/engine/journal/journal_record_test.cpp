@@ -3,6 +3,7 @@
 #include "engine/journal/backup_file.h"
 #include "engine/journal/uninstall_log.h"
 #include "tests/common/scratch_folder.h"
+#include "tests/common/temporary_path.h"
 
 namespace va {
 namespace {
@@ -123,6 +124,38 @@ TEST(RecordFile, WithTheCopyFlagLeavesTheFileAndKeepsACopy)
     EXPECT_TRUE(Attributes(target) & FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(Attributes(e.BackupPath) & FILE_ATTRIBUTE_READONLY);
     log.Rollback();
+}
+
+// A temporary folder too long for a backup name: the entry is refused, the
+// file stays where it is, and neither the transaction's error report nor the
+// rollback touches it or the entries before it.
+TEST(RecordFile, RefusesAnEntryWhoseBackupCannotBeMade)
+{
+    ScratchFolder s;
+    const std::wstring target = s / L"app.exe";
+    const std::wstring longTemp = test::MakeFolderOfLength(s.Path(), 248);
+    for (bool copy : {false, true}) {
+        SCOPED_TRACE(copy);
+        ASSERT_TRUE(WriteBytes(target, "old program"));
+        UninstallLog log;
+        EXPECT_EQ(log.RecordFile(s / L"first.dll", 0, false), DWORD{ERROR_SUCCESS});
+        ASSERT_TRUE(WriteBytes(s / L"first.dll", "placed"));
+        log.CommitOutcome(1);
+        {
+            test::TemporaryPathOverride temp(longTemp);
+            if (!temp.Applied())
+                GTEST_SKIP() << "this system does not take the temporary path from TMP as given";
+            EXPECT_EQ(log.RecordFile(target, 1, copy), DWORD{ERROR_FILENAME_EXCED_RANGE});
+        }
+        EXPECT_EQ(ReadBytes(target), "old program");
+        EXPECT_EQ(log.NewEntries.size(), 1u) << "no entry for a file that was not saved";
+        EXPECT_FALSE(log.AwaitingOutcome);
+        log.CommitOutcome(0);  // the transaction's error report
+        EXPECT_EQ(log.NewEntries.back().Outcome, 1) << "the entry before keeps its outcome";
+        log.Rollback();
+        EXPECT_EQ(ReadBytes(target), "old program");
+        EXPECT_FALSE(Exists(s / L"first.dll"));
+    }
 }
 
 TEST(RecordFile, JournalsTheMissingFoldersBeforeTheFile)

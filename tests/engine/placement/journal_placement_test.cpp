@@ -11,6 +11,7 @@
 #include "engine/placement/users_access.h"
 #include "tests/common/package_fixture.h"
 #include "tests/common/scratch_folder.h"
+#include "tests/common/temporary_path.h"
 
 namespace {
 
@@ -128,4 +129,49 @@ TEST(JournalPlacement, SuccessfulRunCommitsEveryJournalledFile)
     EXPECT_EQ(va::test::ReadBytes(temporary + L"\\DSetup.dll"), "dx");
     va::CleanUpTemporaryFiles();
     EXPECT_FALSE(va::test::Exists(temporary));
+}
+
+// No backup can be made (the temporary folder leaves no room for its name):
+// the entry that would replace a file fails with the Windows error before
+// anything is written, and the rollback leaves the file as it was.  Both a
+// replaced program and a data file kept in place.
+TEST(JournalPlacement, AFileThatCannotBeSavedIsNeverOverwrittenNorDeleted)
+{
+    struct Case {
+        std::int32_t kind;
+        const wchar_t* file;
+        const char* before;
+    } const cases[] = {
+        {va::Update, L"Trelvane.exe", "old program"},
+        {va::Fresh, L"Data\\Standard.tv-lib", "user's library"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        va::test::ScratchFolder scratch;
+        const std::wstring install = scratch / L"Trelvane 7";
+        const std::wstring temporary = scratch / L"vantaro_{3}";
+        const std::wstring target = install + L"\\" + c.file;
+        ::CreateDirectoryW(install.c_str(), nullptr);
+        ::CreateDirectoryW((install + L"\\Data").c_str(), nullptr);
+        ASSERT_TRUE(va::test::WriteBytes(target, c.before));
+        const std::wstring longTemp = va::test::MakeFolderOfLength(scratch.Path(), 248);
+
+        va::TemporaryFiles temp{temporary, {}};
+        va::PublishTemporaryFiles(&temp);
+        const std::vector<FileSpec> files = Product();
+        Transaction t(c.kind);
+        {
+            va::test::TemporaryPathOverride override(longTemp);
+            if (!override.Applied())
+                GTEST_SKIP() << "this system does not take the temporary path from TMP as given";
+            EXPECT_FALSE(t.run(package_test::Entries(files), files, install, temporary));
+        }
+        EXPECT_EQ(t.error, std::error_code(ERROR_FILENAME_EXCED_RANGE, std::system_category()))
+            << t.error.message();
+        EXPECT_EQ(va::test::ReadBytes(target), c.before);
+        t.log.Rollback();
+        va::CleanUpTemporaryFiles();
+        EXPECT_EQ(va::test::ReadBytes(target), c.before);
+        EXPECT_FALSE(va::test::Exists(install + L"\\Lang"));
+    }
 }

@@ -21,9 +21,10 @@ struct FakeJournal : va::PlacementJournal {
     {
         return std::find(kept.begin(), kept.end(), path) != kept.end();
     }
-    void RecordFile(const std::wstring& path, std::int32_t kind, bool copy) override
+    DWORD RecordFile(const std::wstring& path, std::int32_t kind, bool copy) override
     {
         calls.push_back(L"record " + std::to_wstring(kind) + (copy ? L" copy" : L" move"));
+        return ERROR_SUCCESS;
     }
     void CommitOutcome(std::uint8_t outcome) override { calls.push_back(L"commit " + std::to_wstring(outcome)); }
 };
