@@ -126,21 +126,31 @@ void UninstallLog::RecordShortcut(int kind, const std::wstring& folder)
     }
 }
 
-void UninstallLog::RecordUninstallKey(HKEY existingKey)
+DWORD UninstallLog::RecordUninstallKey(HKEY existingKey)
 {
-    AwaitingOutcome = true;
-    LogEntry& entry = Append(NewEntries, UninstallKey);
-    if (!existingKey)
-        return;
-    entry.BackupPath = BackupToTemp(nullptr, false);
-    if (entry.BackupPath.empty())
-        return;
-    SetPrivilege(SE_BACKUP_NAME, true);
-    if (!SaveKeyToFile(existingKey, entry.BackupPath).Done()) {
-        DiscardBackup(entry.BackupPath);
-        entry.BackupPath.clear();
+    std::wstring backup;
+    if (existingKey) {
+        // An entry without a backup stands for a key that did not exist, and
+        // the rollback deletes it: a key that cannot be saved gets none.
+        DWORD error = ERROR_SUCCESS;
+        backup = BackupToTemp(nullptr, false, &error);
+        if (backup.empty()) {
+            AwaitingOutcome = false;
+            return error;
+        }
+        const bool privileged = SetPrivilege(SE_BACKUP_NAME, true);
+        const KeyResult saved = SaveKeyToFile(existingKey, backup);
+        if (privileged)
+            SetPrivilege(SE_BACKUP_NAME, false);
+        if (!saved.Done()) {
+            DiscardBackup(backup);
+            AwaitingOutcome = false;
+            return saved.Code != ERROR_SUCCESS ? static_cast<DWORD>(saved.Code) : DWORD{ERROR_GEN_FAILURE};
+        }
     }
-    SetPrivilege(SE_BACKUP_NAME, false);
+    AwaitingOutcome = true;
+    Append(NewEntries, UninstallKey).BackupPath = std::move(backup);
+    return ERROR_SUCCESS;
 }
 
 void UninstallLog::RecordFileTypes()

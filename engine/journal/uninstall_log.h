@@ -27,7 +27,10 @@ public:
     DWORD RecordFile(const std::wstring& path, std::int32_t kind, bool copy);
     bool IsKeptDataFile(const std::wstring& path) const;
     void RecordShortcut(int kind, const std::wstring& folder);
-    void RecordUninstallKey(HKEY existingKey);  // nullptr when the key did not exist
+    // `existingKey` is nullptr when the key did not exist.  ERROR_SUCCESS, or
+    // the Windows error of an existing key that could not be saved: then
+    // nothing is recorded and the caller must leave the key alone.
+    DWORD RecordUninstallKey(HKEY existingKey);
     void RecordFileTypes();
     void RecordDirectX();
     void CommitOutcome(std::uint8_t outcome, const std::wstring* path = nullptr);

@@ -15,6 +15,7 @@
 #include "tests/common/registry_denial.h"
 #include "tests/common/registry_test_util.h"
 #include "tests/common/scratch_folder.h"
+#include "tests/common/temporary_path.h"
 
 namespace va::test {
 namespace {
@@ -384,15 +385,44 @@ int CountBackupNames()
     return count;
 }
 
-TEST(RecordUninstallKey, AFailedSaveLeavesNoBackup)
+// A key that exists but cannot be saved is not journalled at all: an entry
+// without a backup would make the rollback delete it.
+TEST(RecordUninstallKey, AFailedSaveLeavesNoBackupAndNoEntry)
 {
     const int before = CountBackupNames();
     UninstallLog log;
-    log.RecordUninstallKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFFFFF0)));  // no such key
-    ASSERT_EQ(log.NewEntries.size(), 1u);
-    EXPECT_TRUE(log.NewEntries.back().BackupPath.empty());
+    EXPECT_NE(log.RecordUninstallKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFFFFF0))),  // no such key
+              DWORD{ERROR_SUCCESS});
+    EXPECT_TRUE(log.NewEntries.empty());
     EXPECT_EQ(CountBackupNames(), before);
-    EXPECT_TRUE(log.AwaitingOutcome);
+    EXPECT_FALSE(log.AwaitingOutcome);
+}
+
+// The previous installation's key cannot be saved (no room in the temporary
+// folder for the backup's name): the step fails without changing the key,
+// and the rollback leaves it.
+TEST_F(UninstallKeyTest, AnExistingKeyThatCannotBeSavedIsLeftAsItWas)
+{
+    WriteText(HKEY_LOCAL_MACHINE, kProductKeyPath, L"DisplayName", L"Trelvane 7.08f");
+    WriteText(HKEY_LOCAL_MACHINE, kProductKeyPath, L"UninstallString", L"C:\\Old\\Uninstall.exe");
+    const std::vector<NamedValue> before = ValuesInOrder(kProductKeyPath);
+    ScratchFolder s;
+    {
+        TemporaryPathOverride temp(MakeFolderOfLength(s.Path(), 248));
+        if (!temp.Applied())
+            GTEST_SKIP() << "this system does not take the temporary path from TMP as given";
+        EXPECT_FALSE(WriteUninstallKey(log, kPaths, 1));
+    }
+    EXPECT_TRUE(log.NewEntries.empty());
+    EXPECT_FALSE(log.AwaitingOutcome);
+    log.CommitOutcome(0);
+    log.Rollback();
+    const std::vector<NamedValue> after = ValuesInOrder(kProductKeyPath);
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(after[i].name, before[i].name);
+        EXPECT_EQ(after[i].data, before[i].data);
+    }
 }
 
 TEST_F(UninstallKeyJournal, WriteLogDiscardsTheSavedKey)
