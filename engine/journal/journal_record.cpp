@@ -3,6 +3,7 @@
 
 #include "engine/journal/backup_file.h"
 #include "engine/journal/privilege.h"
+#include "engine/journal/same_path.h"
 #include "engine/journal/uninstall_log.h"
 #include "support/core/path_text.h"
 #include "support/registry_backup.h"
@@ -16,6 +17,33 @@ bool IsExistingFolder(const wchar_t* path)
 {
     const DWORD attributes = ::GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring SpecialFolder(int csidl)
+{
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return {};
+    return folder;
+}
+
+// A previous log may come from a folder anybody can write to; the file its
+// shortcut entry names is moved (and later deleted) only when it is a link
+// this product could have made: a ".lnk" file directly inside this run's
+// shortcut folder or one of the desktops.
+bool IsOwnShortcutPlace(const std::wstring& path, const std::wstring& folder)
+{
+    if (path.size() >= kPathCapacity || ::lstrcmpiW(::PathFindExtensionW(path.c_str()), L".lnk") != 0)
+        return false;
+    const std::wstring parent = ParentFolder(path);
+    if (parent.empty())
+        return false;
+    for (const std::wstring& place :
+         {folder, SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY), SpecialFolder(CSIDL_DESKTOPDIRECTORY)}) {
+        if (!place.empty() && SamePath(parent, place))
+            return true;
+    }
+    return false;
 }
 
 LogEntry& Append(std::list<LogEntry>& entries, std::int32_t type)
@@ -117,7 +145,7 @@ void UninstallLog::RecordShortcut(int kind, const std::wstring& folder)
     for (const LogEntry& previous : PreviousEntries) {
         if (previous.Type != type)
             continue;
-        if (!previous.Path.empty() && IsExistingFile(previous.Path)) {
+        if (!previous.Path.empty() && IsExistingFile(previous.Path) && IsOwnShortcutPlace(previous.Path, folder)) {
             entry.BackupPath = BackupToTemp(&previous.Path, false);
             if (!entry.BackupPath.empty())
                 entry.BackupSource = previous.Path;

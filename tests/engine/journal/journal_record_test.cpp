@@ -289,9 +289,8 @@ TEST(RecordShortcut, MovesThePreviousShortcutOfItsTypeAway)
                            Entry(ProgramShortcut, s / L"second.lnk"), Entry(UninstallShortcut, s / L"second.lnk"),
                            Entry(DesktopShortcut, s / L"desk.lnk")};
 
-    log.RecordShortcut(0, s / L"menu");
-    ASSERT_EQ(log.NewEntries.size(), 2u);
-    EXPECT_EQ(log.NewEntries.front().Path, s / L"menu");
+    log.RecordShortcut(0, s.Path());
+    ASSERT_EQ(log.NewEntries.size(), 1u);
     const LogEntry& program = log.NewEntries.back();
     EXPECT_EQ(program.Type, ProgramShortcut);
     EXPECT_TRUE(program.Path.empty());
@@ -300,7 +299,7 @@ TEST(RecordShortcut, MovesThePreviousShortcutOfItsTypeAway)
     EXPECT_FALSE(Exists(s / L"old.lnk"));
     EXPECT_TRUE(Exists(s / L"second.lnk")) << "only the first of its type";
 
-    log.RecordShortcut(1, s / L"menu");  // its first predecessor is gone already
+    log.RecordShortcut(1, s.Path());  // its first predecessor is gone already
     EXPECT_EQ(log.NewEntries.back().Type, UninstallShortcut);
     EXPECT_TRUE(log.NewEntries.back().BackupPath.empty());
     EXPECT_TRUE(Exists(s / L"second.lnk"));
@@ -309,6 +308,35 @@ TEST(RecordShortcut, MovesThePreviousShortcutOfItsTypeAway)
     EXPECT_EQ(log.NewEntries.back().Type, DesktopShortcut);
     EXPECT_EQ(ReadBytes(log.NewEntries.back().BackupPath), "desktop");
     log.Rollback();
+}
+
+// A previous log may come from anywhere: its shortcut entries move only
+// ".lnk" files inside this run's own shortcut folder (or a desktop), and
+// nothing else is ever moved, kept as a backup or deleted.
+TEST(RecordShortcut, LeavesEveryFileOutsideItsOwnFolderAlone)
+{
+    ScratchFolder s;
+    ASSERT_TRUE(::CreateDirectoryW((s / L"menu").c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW((s / L"elsewhere").c_str(), nullptr));
+    const std::wstring cases[] = {
+        s / L"victim.txt",            s / L"elsewhere\\program.lnk", s / L"menu\\settings.ini",
+        s / L"menu\\..\\victim.lnk", s / L"menu",
+    };
+    for (const std::wstring& planted : cases) {
+        SCOPED_TRACE(std::string(planted.begin(), planted.end()));
+        if (planted != s / L"menu")
+            ASSERT_TRUE(WriteBytes(planted, "somebody's file"));
+        for (int kind : {0, 1, 2}) {
+            UninstallLog log;
+            log.PreviousEntries = {Entry(kind == 0 ? ProgramShortcut : kind == 1 ? UninstallShortcut : DesktopShortcut,
+                                         planted)};
+            log.RecordShortcut(kind, s / L"menu");
+            EXPECT_TRUE(log.NewEntries.back().BackupPath.empty());
+            EXPECT_TRUE(log.WriteLog(s / L"Uninstall.ulog", s.Path(), s / L"menu"));
+            EXPECT_TRUE(Exists(planted));
+            ::SetFileAttributesW((s / L"Uninstall.ulog").c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+    }
 }
 
 }  // namespace
