@@ -59,8 +59,13 @@ bool RestoreBackup(const std::wstring& backup, const std::wstring& target)
 {
     const DWORD attributes = ::GetFileAttributesW(backup.c_str());
     ::SetFileAttributesW(backup.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (!::MoveFileW(backup.c_str(), target.c_str()))
+    if (!::MoveFileW(backup.c_str(), target.c_str())) {
+        const DWORD error = ::GetLastError();
+        if (attributes != INVALID_FILE_ATTRIBUTES)
+            ::SetFileAttributesW(backup.c_str(), attributes);
+        ::SetLastError(error);
         return false;
+    }
     if (attributes != INVALID_FILE_ATTRIBUTES)
         ::SetFileAttributesW(target.c_str(), attributes);
     return true;

@@ -16,7 +16,8 @@ std::wstring BackupToTemp(const std::wstring* source, bool copy, DWORD* error = 
 void DiscardBackup(const std::wstring& backup);
 
 // Moves a backup to `target` (which must be free) with the backup's
-// attributes; false when the move failed.
+// attributes; false (with the Windows error as the last error, and the
+// backup as it was) when the move failed.
 bool RestoreBackup(const std::wstring& backup, const std::wstring& target);
 
 // Whether something that is not a folder exists at the path.

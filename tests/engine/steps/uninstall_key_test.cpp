@@ -368,6 +368,56 @@ TEST_F(UninstallKeyJournal, SavesAnExistingKeyAndRestoresItOnRollback)
               ERROR_SUCCESS);
 }
 
+// Whether this registry refuses a key's handle that its access list denies.
+bool KeyAccessListsEnforced(const std::wstring& subkey, DWORD access)
+{
+    UniqueKey probe;
+    return ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, subkey.c_str(), 0, access, probe.put()) != ERROR_SUCCESS;
+}
+
+// A key the rollback cannot reach is reported, and a saved one stays saved.
+TEST_F(UninstallKeyJournal, RollbackReportsAKeyItCouldNotUndo)
+{
+    for (bool existed : {true, false}) {
+        SCOPED_TRACE(existed);
+        DeleteTree(HKEY_LOCAL_MACHINE, kProductKeyPath);
+        UninstallLog log;
+        if (existed) {
+            HKEY key = CreateProductKey(L"Old");
+            ASSERT_EQ(log.RecordUninstallKey(key), DWORD{ERROR_SUCCESS});
+            SetValue(key, L"DisplayName", L"New");
+            ::RegCloseKey(key);
+        } else {
+            ASSERT_EQ(log.RecordUninstallKey(nullptr), DWORD{ERROR_SUCCESS});
+            ::RegCloseKey(CreateProductKey(L"New"));
+        }
+        log.CommitOutcome(1);
+        const std::wstring backup = log.NewEntries.back().BackupPath;
+
+        std::vector<RollbackFailure> failures;
+        {
+            ScopedKeyDenial denial(HKEY_LOCAL_MACHINE, kProductKeyPath, KEY_SET_VALUE | DELETE);
+            ASSERT_TRUE(denial.applied());
+            if (!KeyAccessListsEnforced(kProductKeyPath, existed ? KEY_SET_VALUE : DELETE)) {
+                log.Rollback();
+                GTEST_SKIP() << "this registry does not enforce the key's access list for "
+                             << (existed ? "changing values" : "deleting it");
+            }
+            failures = log.Rollback();
+        }
+        ASSERT_EQ(failures.size(), 1u);
+        EXPECT_EQ(failures[0].Type, UninstallKey);
+        EXPECT_EQ(failures[0].Path, kProductKeyPath);
+        EXPECT_NE(failures[0].Error, DWORD{ERROR_SUCCESS});
+        EXPECT_EQ(failures[0].BackupPath, backup);
+        if (existed) {
+            EXPECT_TRUE(Exists(backup)) << "the saved key is kept";
+            ::DeleteFileW(backup.c_str());
+        }
+        EXPECT_TRUE(ProductKeyExists());
+    }
+}
+
 // Backup names are "va" + hex digits + ".tmp" in the temporary folder.
 int CountBackupNames()
 {
