@@ -24,21 +24,24 @@ std::wstring BackupToTemp(const std::wstring* source, bool copy, DWORD* error)
     if (length > kLongestTempFolder)
         return fail(ERROR_FILENAME_EXCED_RANGE);
     wchar_t name[MAX_PATH];
+    // The file made here keeps the name taken until the backup replaces it:
+    // a name freed in between could be taken by another process.
     if (::GetTempFileNameW(folder, L"va", 0, name) == 0)
         return fail(::GetLastError());
-    ::DeleteFileW(name);
     if (!source)
         return name;
 
     const DWORD attributes = ::GetFileAttributesW(source->c_str());
     ::SetFileAttributesW(source->c_str(), FILE_ATTRIBUTE_NORMAL);
     const bool done = copy ? ::CopyFileW(source->c_str(), name, FALSE) != FALSE
-                           : ::MoveFileW(source->c_str(), name) != FALSE;
+                           : ::MoveFileExW(source->c_str(), name, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) !=
+                                 FALSE;
     const DWORD failure = done ? ERROR_SUCCESS : ::GetLastError();
     const bool valid = attributes != INVALID_FILE_ATTRIBUTES;
     if (!done) {
         if (valid)
             ::SetFileAttributesW(source->c_str(), attributes);
+        ::DeleteFileW(name);
         return fail(failure);
     }
     if (valid) {

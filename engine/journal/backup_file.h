@@ -7,8 +7,8 @@
 
 namespace va {
 
-// Temporary file name for a backup; with a source, the source moved (or
-// copied) there with its attributes kept.  Empty on failure, with the
+// Temporary file name for a backup, taken by an empty file; with a source,
+// the source moved (or copied) over it with its attributes kept.  Empty on failure, with the
 // Windows error in `error` when given.
 std::wstring BackupToTemp(const std::wstring* source, bool copy, DWORD* error = nullptr);
 

@@ -166,6 +166,9 @@ DWORD UninstallLog::RecordUninstallKey(HKEY existingKey)
             AwaitingOutcome = false;
             return error;
         }
+        // The save refuses an existing file: the reserved name is freed just
+        // before it, and a name another process takes meanwhile fails it.
+        ::DeleteFileW(backup.c_str());
         const bool privileged = SetPrivilege(SE_BACKUP_NAME, true);
         const KeyResult saved = SaveKeyToFile(existingKey, backup);
         if (privileged)

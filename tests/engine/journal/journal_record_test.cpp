@@ -180,12 +180,53 @@ TEST(BackupToTemp, GivesAFreeTemporaryNameOrNothing)
     ASSERT_FALSE(name.empty());
     EXPECT_EQ(name.rfind(temp, 0), 0u) << "in the temporary folder";
     EXPECT_EQ(name.compare(wcslen(temp), 2, L"va"), 0);
-    EXPECT_FALSE(Exists(name));
+    // The name stays taken (an empty file) so that no other process can
+    // slip something in under it before the backup is written there.
+    EXPECT_EQ(ReadBytes(name), "");
+    DiscardBackup(name);
 
     ScratchFolder s;
     const std::wstring missing = s / L"missing.txt";
     EXPECT_TRUE(BackupToTemp(&missing, false).empty());
     EXPECT_TRUE(BackupToTemp(&missing, true).empty());
+}
+
+// The backup replaces the name reserved for it, and a failed one leaves no
+// reserved name behind.
+TEST(BackupToTemp, FillsTheReservedNameAndLeavesNoneWhenItFails)
+{
+    wchar_t temp[MAX_PATH];
+    ASSERT_GT(::GetTempPathW(MAX_PATH, temp), 0u);
+    const auto count = [&temp] {
+        int n = 0;
+        WIN32_FIND_DATAW found;
+        HANDLE find = ::FindFirstFileW((std::wstring(temp) + L"va*.tmp").c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE)
+            return 0;
+        do
+            ++n;
+        while (::FindNextFileW(find, &found));
+        ::FindClose(find);
+        return n;
+    };
+    ScratchFolder s;
+    const std::wstring missing = s / L"missing.txt";
+    const int before = count();
+    EXPECT_TRUE(BackupToTemp(&missing, false).empty());
+    EXPECT_TRUE(BackupToTemp(&missing, true).empty());
+    EXPECT_EQ(count(), before);
+
+    ASSERT_TRUE(WriteBytes(s / L"moved.txt", "moved"));
+    ASSERT_TRUE(WriteBytes(s / L"copied.txt", "copied"));
+    const std::wstring moved = s / L"moved.txt";
+    const std::wstring copied = s / L"copied.txt";
+    const std::wstring a = BackupToTemp(&moved, false);
+    const std::wstring b = BackupToTemp(&copied, true);
+    EXPECT_EQ(ReadBytes(a), "moved");
+    EXPECT_EQ(ReadBytes(b), "copied");
+    EXPECT_EQ(count(), before + 2);
+    DiscardBackup(a);
+    DiscardBackup(b);
 }
 
 TEST(CommitOutcome, SetsOnlyTheEntryAwaitingIt)

@@ -76,6 +76,7 @@ bool RestoreKeyWorks()
     DeleteTree(HKEY_CURRENT_USER, probe);
     WriteText(HKEY_CURRENT_USER, probe, L"Value", L"before");
     const std::wstring file = BackupToTemp(nullptr, false);
+    ::DeleteFileW(file.c_str());  // the save needs a free name
     bool works = false;
     {
         UniqueKey key;
