@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "engine/journal/uninstall_log.h"
+#include "engine/package/link_free_path.h"
 #include "engine/placement/core/placement_policy.h"
 #include "engine/placement/temporary_files.h"
 #include "support/format_message.h"
@@ -59,6 +60,12 @@ void UninstallLogJournal::CommitOutcome(std::uint8_t outcome) { log_.CommitOutco
 notification::result OnFileBegin(const PackageEntry& entry, PlacementContext& context)
 {
     const std::wstring& destination = entry.destination;
+    // Backed up, written or granted rights by path: never through a link
+    // planted below the token's folder.
+    if (!entry.root.empty() || !destination.empty()) {
+        if (const DWORD error = CheckNoReparsePoint(entry.root, destination); error != ERROR_SUCCESS)
+            throw std::system_error(static_cast<int>(error), std::system_category(), "link");
+    }
     const bool kept = entry.kind == UserData && context.installKind != Fresh && context.journal &&
                       context.journal->IsKeptDataFile(destination);
     const bool exists = entry.kind == UserData && !kept && ::PathFileExistsW(destination.c_str());

@@ -10,6 +10,7 @@
 #include "engine/placement/temporary_files.h"
 #include "engine/placement/users_access.h"
 #include "tests/common/package_fixture.h"
+#include "tests/common/reparse_points.h"
 #include "tests/common/scratch_folder.h"
 #include "tests/common/temporary_path.h"
 
@@ -173,5 +174,46 @@ TEST(JournalPlacement, AFileThatCannotBeSavedIsNeverOverwrittenNorDeleted)
         va::CleanUpTemporaryFiles();
         EXPECT_EQ(va::test::ReadBytes(target), c.before);
         EXPECT_FALSE(va::test::Exists(install + L"\\Lang"));
+    }
+}
+
+// A link planted below the token's folder (a junction for a folder of the
+// chain, a symbolic link for the file itself) fails its entry with a Windows
+// error before anything is moved, written or granted through it, and the
+// file it points to survives the installation and its rollback.
+TEST(JournalPlacement, NothingIsWrittenThroughALinkPlantedBelowTheTokensFolder)
+{
+    for (bool junction : {true, false}) {
+        SCOPED_TRACE(junction);
+        va::test::ScratchFolder scratch;
+        const std::wstring install = scratch / L"Trelvane 7";
+        const std::wstring elsewhere = scratch / L"elsewhere";
+        const std::wstring temporary = scratch / L"vantaro_{4}";
+        ::CreateDirectoryW(install.c_str(), nullptr);
+        ::CreateDirectoryW(elsewhere.c_str(), nullptr);
+        ASSERT_TRUE(va::test::WriteBytes(elsewhere + L"\\Standard.tv-lib", "somebody's file"));
+        bool planted = false;
+        if (junction) {
+            planted = va::test::MakeJunction(install + L"\\Data", elsewhere);
+        } else {
+            ::CreateDirectoryW((install + L"\\Data").c_str(), nullptr);
+            planted = va::test::MakeFileSymlink(install + L"\\Data\\Standard.tv-lib", elsewhere + L"\\Standard.tv-lib");
+        }
+        if (!planted)
+            GTEST_SKIP() << "this system cannot make a " << (junction ? "junction" : "symbolic link")
+                         << " that reads back as a reparse point (Wine 8 refuses FSCTL_SET_REPARSE_POINT and "
+                            "only pretends to make symbolic links)";
+
+        va::TemporaryFiles temp{temporary, {}};
+        va::PublishTemporaryFiles(&temp);
+        const std::vector<FileSpec> files = Product();
+        Transaction t(va::Fresh);
+        EXPECT_FALSE(t.run(package_test::Entries(files), files, install, temporary));
+        EXPECT_EQ(t.error, std::error_code(ERROR_CANT_ACCESS_FILE, std::system_category())) << t.error.message();
+        t.log.Rollback();
+        va::CleanUpTemporaryFiles();
+        EXPECT_EQ(va::test::ReadBytes(elsewhere + L"\\Standard.tv-lib"), "somebody's file");
+        ::RemoveDirectoryW((install + L"\\Data").c_str());  // a junction is removed as a folder
+        ::DeleteFileW((install + L"\\Data\\Standard.tv-lib").c_str());
     }
 }
