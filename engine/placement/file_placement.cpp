@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "engine/journal/uninstall_log.h"
+#include "engine/package/held_files.h"
 #include "engine/package/link_free_path.h"
 #include "engine/placement/core/placement_policy.h"
 #include "engine/placement/temporary_files.h"
@@ -108,6 +109,12 @@ notification::result OnFileBegin(const PackageEntry& entry, PlacementContext& co
 
 notification::result OnFileEnd(const PackageEntry& entry, PlacementContext& context)
 {
+    // Checked again and held unchangeable from here until the DirectX step
+    // has loaded it: the temporary folder belongs to the user.
+    if (entry.kind == DirectXSetupFile) {
+        if (const DWORD error = HoldVerifiedFile(entry.destination, entry.crc); error != ERROR_SUCCESS)
+            throw std::system_error(static_cast<int>(error), std::system_category(), "hold");
+    }
     if (entry.kind == UserData)
         GrantDataFileRights(entry.destination, context);
     if (entry.kind != DirectXSetupFile && context.journal)

@@ -5,6 +5,7 @@
 
 #include "engine/journal/uninstall_log.h"
 #include "engine/package/package_reader.h"
+#include "engine/package/held_files.h"
 #include "engine/placement/file_placement.h"
 #include "engine/placement/machine_extraction.h"
 #include "engine/placement/temporary_files.h"
@@ -216,4 +217,43 @@ TEST(JournalPlacement, NothingIsWrittenThroughALinkPlantedBelowTheTokensFolder)
         ::RemoveDirectoryW((install + L"\\Data").c_str());  // a junction is removed as a folder
         ::DeleteFileW((install + L"\\Data\\Standard.tv-lib").c_str());
     }
+}
+
+// The DirectX library passes through the user's own temporary folder: from
+// its check to its loading nobody may change, rename or delete it, and a
+// file changed before the hold fails its entry.
+TEST(JournalPlacement, TheDirectXLibraryIsHeldUnchangedUntilItIsUsed)
+{
+    va::test::ScratchFolder scratch;
+    const std::wstring install = scratch / L"Trelvane 7";
+    const std::wstring temporary = scratch / L"vantaro_{5}";
+    va::TemporaryFiles temp{temporary, {}};
+    va::PublishTemporaryFiles(&temp);
+    const std::vector<FileSpec> files = Product();
+    Transaction t(va::Fresh);
+    ASSERT_TRUE(t.run(package_test::Entries(files), files, install, temporary)) << t.error.message();
+    const std::wstring library = temporary + L"\\DSetup.dll";
+    {
+        va::UniqueFile writer(::CreateFileW(library.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+        EXPECT_FALSE(writer);
+    }
+    EXPECT_FALSE(::MoveFileW(library.c_str(), (temporary + L"\\other.dll").c_str()));
+    va::CleanUpTemporaryFiles();
+    EXPECT_FALSE(va::test::Exists(temporary)) << "the hold ends before the clean-up";
+
+    // Changed between the read-back and the hold.
+    ::CreateDirectoryW(temporary.c_str(), nullptr);
+    ASSERT_TRUE(va::test::WriteBytes(library, "swapped"));
+    va::PackageEntry entry{L"DSetup.dll", library, va::DirectXSetupFile, 2, va::crc32_of("dx", 2)};
+    va::PlacementContext context;
+    try {
+        va::OnFileEnd(entry, context);
+        ADD_FAILURE() << "a changed library was accepted";
+    } catch (const std::system_error& e) {
+        EXPECT_EQ(e.code(), std::error_code(ERROR_CRC, std::system_category()));
+    }
+    EXPECT_FALSE(va::TakeHeldFile(library));
+    ::DeleteFileW(library.c_str());
+    ::RemoveDirectoryW(temporary.c_str());
 }
