@@ -172,7 +172,7 @@ TEST(RecordFile, JournalsTheMissingFoldersBeforeTheFile)
     log.Rollback();
 }
 
-TEST(BackupToTemp, GivesAFreeTemporaryNameOrNothing)
+TEST(BackupToTemp, GivesAReservedTemporaryNameOrNothing)
 {
     wchar_t temp[MAX_PATH];
     ASSERT_GT(::GetTempPathW(MAX_PATH, temp), 0u);
