@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Screenshots of the wizard under Xvfb: the Start and Mode pages in English,
-# then in German, as PNG files in build/screenshots/.  Needs the mingw build
+# Screenshots of the wizard under Xvfb: the Start, Mode, Folder and Shortcut
+# pages (advanced installation) in English, then in German, as PNG files in build/screenshots/.  Needs the mingw build
 # (installer and tests-bin/wizard_pilot.exe) and ImageMagick's import.
 #   bash scripts/screenshot-pages.sh
 set -euo pipefail
@@ -28,13 +28,21 @@ shot() {  # shot NAME: the wizard's window as it is now
   echo "$out/$1.png"
 }
 
-shot start-english
-$run "$pilot" next
-shot mode-english
-$run "$pilot" back
+# Start, Mode, then the advanced installation's Folder and Shortcut pages.
+pages() {  # pages LANGUAGE
+  shot start-$1
+  $run "$pilot" next
+  shot mode-$1
+  $run "$pilot" advanced
+  $run "$pilot" next
+  shot folder-$1
+  $run "$pilot" next
+  shot shortcut-$1
+  for _ in 1 2 3; do $run "$pilot" back; done
+}
+
+pages english
 $run "$pilot" language 2  # German: third in the list
-shot start-german
-$run "$pilot" next
-shot mode-german
+pages german
 $run "$pilot" exit
 wait $installer || true

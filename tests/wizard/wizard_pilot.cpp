@@ -6,6 +6,7 @@
 //                              its client area as WIDTHxHEIGHT+X+Y
 //   wizard_pilot language N    picks item N of the language list
 //   wizard_pilot next | back   presses Next or Back
+//   wizard_pilot advanced      chooses the advanced installation (Mode page)
 //   wizard_pilot exit          presses Exit and confirms
 //   wizard_pilot clean         removes what prepare wrote
 
@@ -113,6 +114,11 @@ int wmain(int argc, wchar_t** argv)
         Settle(host);
         return 0;
     }
+    if (step == L"advanced") {
+        ::SendMessageW(::GetDlgItem(PageOf(host, 1), IDC_ADVANCED), BM_CLICK, 0, 0);
+        Settle(host);
+        return 0;
+    }
     if (step == L"exit") {
         PressButton(host, IDCANCEL);
         for (int i = 0; i < 3000 && ::IsWindow(host); ++i) {
@@ -126,5 +132,5 @@ int wmain(int argc, wchar_t** argv)
         }
         return ::IsWindow(host) ? Fail("the wizard did not close") : 0;
     }
-    return Fail("usage: wizard_pilot prepare|wait|language N|next|back|exit|clean");
+    return Fail("usage: wizard_pilot prepare|wait|language N|next|back|advanced|exit|clean");
 }

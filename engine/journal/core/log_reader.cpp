@@ -211,6 +211,7 @@ bool LogReader::Feed(std::string_view bytes)
         if (pending_.size() > kLogLineBufferBytes) {
             // Longer than any line the writer makes: malformed.
             pending_.clear();
+            ++linesSeen_;
             stopped_ = true;
             return false;
         }
@@ -233,6 +234,7 @@ void LogReader::Finish()
         pending_.push_back('\xFF');
     }
     EndLine();
+    complete_ = !stopped_;
     stopped_ = true;
 }
 
@@ -247,6 +249,7 @@ void LogReader::EndLine()
     std::string bytes = std::exchange(pending_, std::string());
     if (bytes.empty())
         return;  // only at the end of the file: not a line
+    ++linesSeen_;
     std::wstring text;
     if (utf16_) {
         text.reserve(bytes.size() / 2);

@@ -41,6 +41,11 @@ public:
     void Abort();
 
     bool Stopped() const { return stopped_; }
+    // Whether the whole file was read: Finish came and no line was refused.
+    bool Complete() const { return complete_; }
+    // Lines ended so far, blank ones included; after a refusal, the number
+    // of the refused line.
+    std::size_t LinesSeen() const { return linesSeen_; }
     const LogContents& Contents() const { return contents_; }
     LogContents TakeContents() { return std::move(contents_); }
 
@@ -57,6 +62,8 @@ private:
     bool utf16_ = false;
     bool markPending_ = false;   // the file's first byte was FF; its second decides
     bool stopped_ = false;
+    bool complete_ = false;
+    std::size_t linesSeen_ = 0;
     std::size_t lineCounter_ = 0;
     long version_ = 0;
 };

@@ -101,6 +101,47 @@ TEST_F(ProductRegistration, AcceptsTheUpdateSwitchAndRefusesMalformedSwitches)
     }
 }
 
+TEST_F(ProductRegistration, UnregisterTakesBackExactlyWhatRegisterWrote)
+{
+    const std::wstring program = Quoted(Program());
+    ASSERT_EQ(RunToEnd(program + L" /Register /Background"), kRegistered);
+    // What others did meanwhile: a value beside ours, a verb of their own
+    // under our ProgID, and one extension taken over by another program.
+    WriteText(HKEY_CLASSES_ROOT, L".tv-proj", L"Content Type", L"application/x-tv-proj");
+    WriteText(HKEY_CLASSES_ROOT, L"Trelvane.Library.7\\shell\\print\\command", nullptr, L"print.exe \"%1\"");
+    WriteText(HKEY_CLASSES_ROOT, L".tv-cab", nullptr, L"Other.Cabinet");
+
+    ASSERT_EQ(RunToEnd(program + L" /Unregister /Background"), kRegistered);
+
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".tv-proj", L"Content Type"), L"application/x-tv-proj");
+    EXPECT_FALSE(ReadValue(HKEY_CLASSES_ROOT, L".tv-proj", nullptr)) << "our default value goes";
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".tv-cab", nullptr), L"Other.Cabinet");
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L".tv-lib"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Trelvane.Project.7"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Trelvane.Cabinet.7"));
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L"Trelvane.Library.7\\shell\\print\\command", nullptr),
+              L"print.exe \"%1\"");
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Trelvane.Library.7\\shell\\open"));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, L"Trelvane.Library.7\\DefaultIcon"));
+    EXPECT_FALSE(ReadValue(HKEY_CLASSES_ROOT, L"Trelvane.Library.7", nullptr));
+
+    // Nothing of ours left: a second run succeeds and changes nothing.
+    EXPECT_EQ(RunToEnd(program + L" /Unregister /Background"), kRegistered);
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".tv-cab", nullptr), L"Other.Cabinet");
+    EXPECT_EQ(RunToEnd(program + L" /Register /Unregister /Background"), 2u);
+}
+
+TEST_F(ProductRegistration, UnregisterLeavesTheTypesOfTheSameProductInstalledElsewhere)
+{
+    // Registered by a copy in another folder: its commands name that copy.
+    ASSERT_EQ(RunToEnd(Quoted(StandinPath(L"trelvane-7.8.7.0\\Trelvane.exe")) + L" /Register /Background"),
+              kRegistered);
+    ASSERT_EQ(RunToEnd(Quoted(Program()) + L" /Unregister /Background"), kRegistered);
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L"Trelvane.Project.7\\shell\\open\\command", nullptr),
+              Quoted(StandinPath(L"trelvane-7.8.7.0\\Trelvane.exe")) + L" \"%1\"");
+    EXPECT_EQ(ReadText(HKEY_CLASSES_ROOT, L".tv-proj", nullptr), L"Trelvane.Project.7");
+}
+
 TEST_F(ProductRegistration, RefusesWhileAnotherProcessHoldsTheInstanceMutex)
 {
     InstanceMutex mutex;

@@ -46,6 +46,8 @@ Options ParseArguments(const std::vector<std::wstring>& arguments)
             options.documents.push_back(argument);
         } else if (SameSwitch(argument, L"/Register")) {
             options.registerTypes = true;
+        } else if (SameSwitch(argument, L"/Unregister")) {
+            options.unregisterTypes = true;
         } else if (SameSwitch(argument, L"/Background")) {
             options.background = true;
         } else if (argument.size() > kUpdateLength &&
@@ -57,6 +59,8 @@ Options ParseArguments(const std::vector<std::wstring>& arguments)
             options.valid = false;
         }
     }
+    if (options.registerTypes && options.unregisterTypes)
+        options.valid = false;
     return options;
 }
 

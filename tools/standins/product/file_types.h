@@ -24,4 +24,11 @@ inline constexpr FileType kFileTypes[] = {
 // ERROR_SUCCESS when everything was written.
 LONG RegisterFileTypes(HINSTANCE instance, const std::wstring& programPath);
 
+// Takes back exactly what RegisterFileTypes wrote for `programPath`: each
+// default value that still holds our data is deleted, then each key of ours
+// left without values and subkeys.  Values and keys others added, and an
+// extension another program has taken over, stay.  ERROR_SUCCESS when
+// nothing of ours is left (also when nothing was there).
+LONG UnregisterFileTypes(HINSTANCE instance, const std::wstring& programPath);
+
 }  // namespace standin

@@ -1,7 +1,8 @@
 // The product's main program as far as the installer sees it: its version
 // resource, its registration under the shared application identity, and the
 // file-type registration it performs when the installer starts it with
-// "/Register /Background".  Exit code -10 reports a successful registration.
+// "/Register /Background", and takes back with "/Unregister /Background"
+// when the uninstaller starts it.  Exit code -10 reports success of either.
 //
 // Every registration run is recorded under HKEY_CURRENT_USER
 // "Software\Vantaro\Test\Trelvane stand-in" (command line, working folder,
@@ -73,6 +74,17 @@ int Register(HINSTANCE instance, const std::wstring& applicationId)
                                                                                     : kRegistryFailed;
 }
 
+int Unregister(HINSTANCE instance, const std::wstring& applicationId)
+{
+    // The uninstaller lets go of the mutex the same way while we run.
+    va::InstanceMutex mutex;
+    mutex.Create(va::InstanceMutexName(applicationId), false);
+    if (!mutex.Acquire())
+        return kInstanceBusy;
+    return standin::UnregisterFileTypes(instance, va::ProgramPath()) == ERROR_SUCCESS ? kRegistered
+                                                                                      : kRegistryFailed;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
@@ -81,8 +93,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
     va::RegisterInstance(applicationId);
 
     const standin::Options options = standin::ParseArguments(standin::ProcessArguments());
-    if (!options.valid || options.registerTypes) {
-        const int code = options.valid ? Register(instance, applicationId) : kBadArguments;
+    if (!options.valid || options.registerTypes || options.unregisterTypes) {
+        const int code = !options.valid          ? kBadArguments
+                         : options.registerTypes ? Register(instance, applicationId)
+                                                 : Unregister(instance, applicationId);
         RecordRun(code);
         return code;
     }

@@ -167,6 +167,38 @@ TEST(LogReader, FailedReadDropsTheUnfinishedLine)
     ExpectEntries(finished.Contents(), {kFolder, kFile}, "finished");
 }
 
+// The uninstaller removes nothing unless the whole log was read: the reader
+// tells a file read to its end from one whose reading stopped, and where.
+TEST(LogReader, TellsAWholeReadFromAStoppedOneAndTheLineItStoppedAt)
+{
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool complete;
+        std::size_t lines;
+    } cases[] = {
+        {"valid", Utf16File(kHeader + kFolderLine + kFileLine), true, 8},
+        {"valid without final break", Utf16File(kHeader + kFolderLine + L"0001:0104:0 -- x"), true, 8},
+        {"empty file", "", true, 0},
+        {"blank line between entries", Utf16File(kHeader + kFolderLine + L"\r\n" + kFileLine), false, 8},
+        {"malformed last line", Utf16File(kHeader + kFolderLine + L"0001:08ff:1 -- x"), false, 8},
+        {"version 2", Utf16File(L"// Uninstall Log File v2\r\n" + kHeader.substr(26)), false, 1},
+        {"too long a line", Utf16File(kHeader + L"0000:0100:1 -- " + std::wstring(600, L'x') + L"\r\n"), false, 7},
+    };
+    for (const auto& c : cases) {
+        LogReader reader(Latin1);
+        if (reader.Feed(c.bytes))
+            reader.Finish();
+        EXPECT_EQ(reader.Complete(), c.complete) << c.name;
+        EXPECT_EQ(reader.LinesSeen(), c.lines) << c.name;
+    }
+
+    LogReader aborted(Latin1);
+    aborted.Feed(Utf16File(kHeader + kFolderLine));
+    aborted.Abort();
+    EXPECT_FALSE(aborted.Complete());
+}
+
 TEST(LogReader, ReadsBackWhatTheFormatWrites)
 {
     std::vector<LogEntry> written;

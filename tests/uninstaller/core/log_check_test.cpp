@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include "engine/journal/core/log_format.h"
+#include "uninstaller/core/log_check.h"
+
+namespace va::uninstall {
+namespace {
+
+std::wstring Latin1(std::string_view bytes)
+{
+    return std::wstring(bytes.begin(), bytes.end());
+}
+
+std::string Utf16File(const std::wstring& text)
+{
+    return std::string(kUtf16LeMark) + EncodeUtf16Le(text);
+}
+
+std::wstring Header(const std::wstring& installPath = L"C:\\P\\T")
+{
+    std::wstring header;
+    for (const std::wstring& line : FormatLogHeader(L"Trelvane 7.08g", L"", installPath, L"C:\\M\\T"))
+        header += line;
+    return header;
+}
+
+// The uninstaller removes nothing from a log it could not read whole.
+TEST(LogCheck, OnlyAWholeLogWithItsHeaderIsReadable)
+{
+    const std::wstring entries = L"0000:00ff:1 -- C:\\P\\T\r\n0001:0100:1 -- C:\\P\\T\\a.dll\r\n";
+    const struct {
+        const char* name;
+        std::string bytes;
+        LogState state;
+        std::size_t line;
+        std::size_t entries;
+    } cases[] = {
+        {"whole", Utf16File(Header() + entries), LogState::Readable, 0, 2},
+        {"header only", Utf16File(Header()), LogState::Readable, 0, 0},
+        {"ANSI", std::string("// Uninstall Log File v1\r\n// w\r\n// Install Trelvane\r\n// Install Path : C:\\P\\T\r\n"
+                             "0000:00ff:1 -- C:\\P\\T\r\n"),
+         LogState::Readable, 0, 1},
+        {"empty file", "", LogState::Damaged, 1, 0},
+        {"cut in the header", Utf16File(Header().substr(0, 80)), LogState::Damaged, 3, 0},
+        {"relative installation folder", Utf16File(Header(L"P\\T") + entries), LogState::Damaged, 4, 2},
+        {"blank line", Utf16File(Header() + L"0000:00ff:1 -- C:\\P\\T\r\n\r\n0001:0100:1 -- x\r\n"), LogState::Damaged, 8, 1},
+        {"malformed last line", Utf16File(Header() + L"0000:00ff:1 -- C:\\P\\T\r\n0001:01"), LogState::Damaged, 8, 1},
+        {"version 2", Utf16File(L"// Uninstall Log File v2\r\n" + entries), LogState::Damaged, 1, 0},
+        {"garbage", std::string("\x01\x02garbage\x00\xff", 11), LogState::Damaged, 1, 0},
+    };
+    for (const auto& c : cases) {
+        const CheckedLog checked = CheckLogBytes(c.bytes, Latin1);
+        EXPECT_EQ(checked.state, c.state) << c.name;
+        EXPECT_EQ(checked.line, c.line) << c.name;
+        EXPECT_EQ(checked.contents.Entries.size(), c.entries) << c.name;
+    }
+}
+
+}  // namespace
+}  // namespace va::uninstall

@@ -1,0 +1,137 @@
+// Every refusal removes nothing and tells why through its exit code; in
+// quiet mode without a window.  A log the uninstaller cannot read whole is
+// one of them.
+
+#include <windows.h>
+
+#include <gmock/gmock.h>
+
+#include <string>
+
+#include "support/instance_counter.h"
+#include "support/instance_mutex.h"
+#include "tests/uninstaller/uninstall_fixture.h"
+
+namespace va::test {
+namespace {
+
+using testing::IsEmpty;
+
+class Refusal : public UninstallTest {
+protected:
+    void SetUp() override
+    {
+        UninstallTest::SetUp();
+        installation_ = InstallDemo();
+        installed_ = MachineSnapshot::Take();
+    }
+    // Runs quietly; nothing may change (but `changed`, which the test
+    // changed itself) and no window may show.
+    DWORD RunAndExpectNothingChanged(const std::wstring& arguments, const std::vector<std::wstring>& changed = {})
+    {
+        ProcessGroup group(installation_.uninstaller, arguments);
+        bool windowSeen = false;
+        const ULONGLONG end = ::GetTickCount64() + kUninstallLimitMs;
+        while (::WaitForSingleObject(group.First().handle.get(), 20) == WAIT_TIMEOUT && ::GetTickCount64() < end)
+            windowSeen = windowSeen || !DialogsOf(group.First().id).empty();
+        const DWORD code = group.WaitForFirst(0);
+        EXPECT_TRUE(group.WaitForAll(kUninstallLimitMs));
+        EXPECT_FALSE(windowSeen) << "a quiet run showed a window";
+        EXPECT_THAT(Differences(installed_, MachineSnapshot::Take(), changed), IsEmpty());
+        return code;
+    }
+
+    DemoInstallation installation_;
+    MachineSnapshot installed_;
+};
+
+TEST_F(Refusal, ABadCommandLineRefusesTheRun)
+{
+    const struct {
+        const wchar_t* arguments;
+        DWORD exitCode;
+    } cases[] = {
+        {L"/bogus /quiet", 87},
+        {L"/quiet /purge=yes", 87},
+        {L"/quiet /log=Z:\\no such folder\\here\\u.log", 87},
+        {L"/quiet /?", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.arguments, c.arguments + wcslen(c.arguments)));
+        EXPECT_EQ(RunAndExpectNothingChanged(c.arguments), c.exitCode);
+    }
+}
+
+TEST_F(Refusal, WhileTheInstallerRunsNothingIsRemoved)
+{
+    InstanceMutex installer;
+    installer.Create(InstanceMutexName(L"Trelvane7"), true);
+    ASSERT_TRUE(installer.owned());
+    EXPECT_EQ(RunAndExpectNothingChanged(L"/quiet"), 1618u);
+}
+
+TEST_F(Refusal, WhileTheProductRunsNothingIsRemoved)
+{
+    InstanceCounter product;
+    product.Register(L"Trelvane7");
+    ASSERT_EQ(product.Count(), 1);
+    EXPECT_EQ(RunAndExpectNothingChanged(L"/quiet"), 170u);
+}
+
+// Rewrites the installation's log (read-only, as its writer left it).
+void ReplaceLog(const DemoInstallation& d, const std::string& bytes)
+{
+    ::SetFileAttributesW(d.log.c_str(), FILE_ATTRIBUTE_NORMAL);
+    UniqueFile out(::CreateFileW(d.log.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(out);
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteFile(out.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
+}
+
+std::string ReadAll(const std::wstring& path)
+{
+    std::string bytes;
+    UniqueFile in(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    char chunk[4096];
+    DWORD got = 0;
+    while (in && ::ReadFile(in.get(), chunk, sizeof chunk, &got, nullptr) && got > 0)
+        bytes.append(chunk, got);
+    return bytes;
+}
+
+std::string Utf16(const std::wstring& text)
+{
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
+}
+
+TEST_F(Refusal, ADamagedOrMissingLogRemovesNothing)
+{
+    const DemoInstallation& d = installation_;
+    const std::string good = ReadAll(d.log);
+    ASSERT_GT(good.size(), 200u);
+    const std::size_t lastLine = good.rfind(Utf16(L"\r\n"), good.size() - 5) + 4;
+    const struct {
+        const char* name;
+        std::string bytes;
+        DWORD exitCode;
+    } cases[] = {
+        {"blank line before the last entry", good.substr(0, lastLine) + Utf16(L"\r\n") + good.substr(lastLine), 1610},
+        {"entry of an unknown type", good + Utf16(L"0999:08ff:1 -- C:\\x\r\n"), 1610},
+        {"another version", Utf16(L"\xFEFF// Uninstall Log File v2\r\n") + good.substr(good.find(Utf16(L"\r\n")) + 4), 1610},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ReplaceLog(d, c.bytes);
+        EXPECT_EQ(RunAndExpectNothingChanged(L"/quiet /log=\"" + runLog_ + L"\"", {d.log}), c.exitCode);
+        EXPECT_THAT(RunLogText(), testing::HasSubstr("Uninstall.ulog' is damaged"));
+    }
+    // No log at all: the product is not installed as far as the uninstaller
+    // can tell, and nothing else goes.
+    ::SetFileAttributesW(d.log.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(::DeleteFileW(d.log.c_str()));
+    installed_ = MachineSnapshot::Take();
+    EXPECT_EQ(RunAndExpectNothingChanged(L"/quiet"), 1605u);
+}
+
+}  // namespace
+}  // namespace va::test

@@ -1,0 +1,37 @@
+#include "uninstaller/core/log_check.h"
+
+#include "uninstaller/core/path_rules.h"
+
+namespace va::uninstall {
+
+CheckedLog CheckLogBytes(std::string_view bytes, const AnsiDecoder& decode)
+{
+    LogReader reader(decode);
+    if (reader.Feed(bytes))
+        reader.Finish();
+
+    CheckedLog checked;
+    checked.contents = reader.TakeContents();
+    if (!reader.Complete()) {
+        checked.state = LogState::Damaged;
+        checked.line = reader.LinesSeen();
+        return checked;
+    }
+    const LogContents& c = checked.contents;
+    // The header's third and fourth lines: the product and where it went.
+    if (!c.PreviousProduct || c.PreviousProduct->empty()) {
+        // The file ended before its third line, or that line is empty.
+        checked.state = LogState::Damaged;
+        checked.line = reader.LinesSeen() < 3 ? reader.LinesSeen() + 1 : 3;
+        return checked;
+    }
+    if (!IsPlainAbsolutePath(c.InstallPath)) {
+        checked.state = LogState::Damaged;
+        checked.line = 4;
+        return checked;
+    }
+    checked.state = LogState::Readable;
+    return checked;
+}
+
+}  // namespace va::uninstall

@@ -1,0 +1,28 @@
+#pragma once
+// The uninstaller reads "Uninstall.ulog" with the installer's own reader,
+// but more strictly: it removes nothing unless the whole file was read and
+// its header names the product and the installation folder.
+
+#include <cstddef>
+#include <string_view>
+
+#include "engine/journal/core/log_reader.h"
+
+namespace va::uninstall {
+
+enum class LogState {
+    Readable,
+    Missing,  // no file (the caller tells)
+    Damaged,  // a line the reader refused, a missing header line, an unusable folder
+};
+
+struct CheckedLog {
+    LogState state = LogState::Missing;
+    LogContents contents;
+    std::size_t line = 0;  // for a damaged log: the line where reading stopped (1-based), 0 when unknown
+};
+
+// `bytes` is the whole file; `decode` reads a file without byte-order mark.
+CheckedLog CheckLogBytes(std::string_view bytes, const AnsiDecoder& decode);
+
+}  // namespace va::uninstall

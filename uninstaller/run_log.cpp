@@ -1,0 +1,54 @@
+#include "uninstaller/run_log.h"
+
+#include <cstdio>
+
+namespace va::uninstall {
+namespace {
+
+std::string Utf8(const std::wstring& text)
+{
+    if (text.empty())
+        return {};
+    const int size = static_cast<int>(text.size());
+    const int needed = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(needed > 0 ? needed : 0), '\0');
+    if (needed > 0)
+        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, bytes.data(), needed, nullptr, nullptr);
+    return bytes;
+}
+
+}  // namespace
+
+bool RunLog::Open(const std::wstring& path, bool append, DWORD& error)
+{
+    error = ERROR_SUCCESS;
+    if (path.empty())
+        return true;
+    file_.reset(::CreateFileW(path.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                              append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file_) {
+        error = ::GetLastError();
+        return false;
+    }
+    return true;
+}
+
+void RunLog::Line(const std::wstring& text)
+{
+    if (!file_)
+        return;
+    SYSTEMTIME now{};
+    ::GetLocalTime(&now);
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u:%02u ", now.wYear, now.wMonth, now.wDay, now.wHour,
+                  now.wMinute, now.wSecond);
+    std::wstring flat = text;
+    // One event, one line: the texts of boxes keep their breaks as " / ".
+    for (std::size_t at; (at = flat.find(L"\r\n")) != std::wstring::npos;)
+        flat.replace(at, 2, L" / ");
+    const std::string line = stamp + Utf8(flat) + "\r\n";
+    DWORD written = 0;
+    ::WriteFile(file_.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+}  // namespace va::uninstall
