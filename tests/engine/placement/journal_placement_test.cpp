@@ -148,7 +148,8 @@ TEST(JournalPlacement, AFileThatCannotBeSavedIsNeverOverwrittenNorDeleted)
         {va::Fresh, L"Data\\Standard.tv-lib", "user's library"},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.kind);
+        // No trace here: a skip would report the trace instead of its reason.
+        const std::string which = c.kind == va::Update ? "replaced program" : "kept data file";
         va::test::ScratchFolder scratch;
         const std::wstring install = scratch / L"Trelvane 7";
         const std::wstring temporary = scratch / L"vantaro_{3}";
@@ -169,11 +170,11 @@ TEST(JournalPlacement, AFileThatCannotBeSavedIsNeverOverwrittenNorDeleted)
             EXPECT_FALSE(t.run(package_test::Entries(files), files, install, temporary));
         }
         EXPECT_EQ(t.error, std::error_code(ERROR_FILENAME_EXCED_RANGE, std::system_category()))
-            << t.error.message();
-        EXPECT_EQ(va::test::ReadBytes(target), c.before);
+            << which << ": " << t.error.message();
+        EXPECT_EQ(va::test::ReadBytes(target), c.before) << which;
         t.log.Rollback();
         va::CleanUpTemporaryFiles();
-        EXPECT_EQ(va::test::ReadBytes(target), c.before);
+        EXPECT_EQ(va::test::ReadBytes(target), c.before) << which;
         EXPECT_FALSE(va::test::Exists(install + L"\\Lang"));
     }
 }
@@ -184,8 +185,9 @@ TEST(JournalPlacement, AFileThatCannotBeSavedIsNeverOverwrittenNorDeleted)
 // file it points to survives the installation and its rollback.
 TEST(JournalPlacement, NothingIsWrittenThroughALinkPlantedBelowTheTokensFolder)
 {
+    // No trace here: a skip would report the trace instead of its reason.
     for (bool junction : {true, false}) {
-        SCOPED_TRACE(junction);
+        const char* kind = junction ? "junction" : "symbolic link";
         va::test::ScratchFolder scratch;
         const std::wstring install = scratch / L"Trelvane 7";
         const std::wstring elsewhere = scratch / L"elsewhere";
@@ -201,7 +203,7 @@ TEST(JournalPlacement, NothingIsWrittenThroughALinkPlantedBelowTheTokensFolder)
             planted = va::test::MakeFileSymlink(install + L"\\Data\\Standard.tv-lib", elsewhere + L"\\Standard.tv-lib");
         }
         if (!planted)
-            GTEST_SKIP() << "this system cannot make a " << (junction ? "junction" : "symbolic link")
+            GTEST_SKIP() << "this system cannot make a " << kind
                          << " that reads back as a reparse point (Wine 8 refuses FSCTL_SET_REPARSE_POINT and "
                             "only pretends to make symbolic links)";
 
@@ -209,11 +211,12 @@ TEST(JournalPlacement, NothingIsWrittenThroughALinkPlantedBelowTheTokensFolder)
         va::PublishTemporaryFiles(&temp);
         const std::vector<FileSpec> files = Product();
         Transaction t(va::Fresh);
-        EXPECT_FALSE(t.run(package_test::Entries(files), files, install, temporary));
-        EXPECT_EQ(t.error, std::error_code(ERROR_CANT_ACCESS_FILE, std::system_category())) << t.error.message();
+        EXPECT_FALSE(t.run(package_test::Entries(files), files, install, temporary)) << kind;
+        EXPECT_EQ(t.error, std::error_code(ERROR_CANT_ACCESS_FILE, std::system_category()))
+            << kind << ": " << t.error.message();
         t.log.Rollback();
         va::CleanUpTemporaryFiles();
-        EXPECT_EQ(va::test::ReadBytes(elsewhere + L"\\Standard.tv-lib"), "somebody's file");
+        EXPECT_EQ(va::test::ReadBytes(elsewhere + L"\\Standard.tv-lib"), "somebody's file") << kind;
         ::RemoveDirectoryW((install + L"\\Data").c_str());  // a junction is removed as a folder
         ::DeleteFileW((install + L"\\Data\\Standard.tv-lib").c_str());
     }
