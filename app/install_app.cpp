@@ -45,10 +45,12 @@ std::wstring FallbackProgramFiles()
     return drive + L"\\Program Files";
 }
 
+// Empty when the joined path does not fit: a cut-short join would name the
+// bare system folder (or the maker's) as the product's own.
 std::wstring JoinProductFolder(wchar_t* buffer)
 {
-    ::PathAppendW(buffer, kMakerName);
-    ::PathAppendW(buffer, ProductKey().c_str());
+    if (!::PathAppendW(buffer, kMakerName) || !::PathAppendW(buffer, ProductKey().c_str()))
+        return {};
     return buffer;
 }
 

@@ -51,8 +51,10 @@ CInstallApp& InstallApp();
 // The application icon, for the message boxes and the wizard host.
 HICON ApplicationIconHook();
 
-// The default folders of a fresh installation.  `specialFolder` stands in
-// for SHGetSpecialFolderPathW (no owner, no creation).
+// The default folders of a fresh installation; empty when none can be made
+// (the folder with the maker's and the product's names does not fit in
+// MAX_PATH).  `specialFolder` stands in for SHGetSpecialFolderPathW (no
+// owner, no creation).
 using SpecialFolderQuery = std::function<bool(int csidl, wchar_t* buffer)>;
 std::wstring DefaultInstallFolder(const SpecialFolderQuery& specialFolder = {});
 std::wstring DefaultStartMenuFolder(const SpecialFolderQuery& specialFolder = {});

@@ -25,6 +25,9 @@ public:
     // Wait of 0 ms; owned after WAIT_OBJECT_0 or WAIT_ABANDONED.
     bool Acquire();
     void Release();
+    // After the caller's own successful wait on handle() (one that also
+    // handles messages, say).
+    void MarkOwned() noexcept { owned_ = true; }
 
     bool owned() const noexcept { return owned_; }
     HANDLE handle() const noexcept { return mutex_.get(); }

@@ -3,6 +3,7 @@
 
 #include "engine/journal/backup_file.h"
 #include "engine/journal/privilege.h"
+#include "engine/journal/same_path.h"
 #include "engine/journal/uninstall_log.h"
 #include "support/core/path_text.h"
 #include "support/registry_backup.h"
@@ -16,6 +17,33 @@ bool IsExistingFolder(const wchar_t* path)
 {
     const DWORD attributes = ::GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::wstring SpecialFolder(int csidl)
+{
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return {};
+    return folder;
+}
+
+// A previous log may come from a folder anybody can write to; the file its
+// shortcut entry names is moved (and later deleted) only when it is a link
+// this product could have made: a ".lnk" file directly inside this run's
+// shortcut folder or one of the desktops.
+bool IsOwnShortcutPlace(const std::wstring& path, const std::wstring& folder)
+{
+    if (path.size() >= kPathCapacity || ::lstrcmpiW(::PathFindExtensionW(path.c_str()), L".lnk") != 0)
+        return false;
+    const std::wstring parent = ParentFolder(path);
+    if (parent.empty())
+        return false;
+    for (const std::wstring& place :
+         {folder, SpecialFolder(CSIDL_COMMON_DESKTOPDIRECTORY), SpecialFolder(CSIDL_DESKTOPDIRECTORY)}) {
+        if (!place.empty() && SamePath(parent, place))
+            return true;
+    }
+    return false;
 }
 
 LogEntry& Append(std::list<LogEntry>& entries, std::int32_t type)
@@ -72,19 +100,30 @@ void UninstallLog::RecordFolders(const std::wstring& folder)
     }
 }
 
-void UninstallLog::RecordFile(const std::wstring& path, std::int32_t kind, bool copy)
+DWORD UninstallLog::RecordFile(const std::wstring& path, std::int32_t kind, bool copy)
 {
-    AwaitingOutcome = true;
     RecordFolders(ParentFolder(path));
 
+    std::wstring backup;
+    if (IsExistingFile(path)) {
+        // Without a backup the rollback would delete a file it cannot put
+        // back: no entry, and nothing awaits an outcome.
+        DWORD error = ERROR_SUCCESS;
+        backup = BackupToTemp(&path, copy, &error);
+        if (backup.empty()) {
+            AwaitingOutcome = false;
+            return error;
+        }
+    }
+    AwaitingOutcome = true;
     LogEntry& entry = Append(NewEntries, InstalledFile);
     entry.Path = path;
     entry.Detail = kind;
-    if (IsExistingFile(path)) {
-        entry.BackupPath = BackupToTemp(&path, copy);
-        if (!entry.BackupPath.empty())
-            entry.BackupSource = path;
+    if (!backup.empty()) {
+        entry.BackupPath = std::move(backup);
+        entry.BackupSource = path;
     }
+    return ERROR_SUCCESS;
 }
 
 bool UninstallLog::IsKeptDataFile(const std::wstring& path) const
@@ -106,7 +145,7 @@ void UninstallLog::RecordShortcut(int kind, const std::wstring& folder)
     for (const LogEntry& previous : PreviousEntries) {
         if (previous.Type != type)
             continue;
-        if (!previous.Path.empty() && IsExistingFile(previous.Path)) {
+        if (!previous.Path.empty() && IsExistingFile(previous.Path) && IsOwnShortcutPlace(previous.Path, folder)) {
             entry.BackupPath = BackupToTemp(&previous.Path, false);
             if (!entry.BackupPath.empty())
                 entry.BackupSource = previous.Path;
@@ -115,21 +154,34 @@ void UninstallLog::RecordShortcut(int kind, const std::wstring& folder)
     }
 }
 
-void UninstallLog::RecordUninstallKey(HKEY existingKey)
+DWORD UninstallLog::RecordUninstallKey(HKEY existingKey)
 {
-    AwaitingOutcome = true;
-    LogEntry& entry = Append(NewEntries, UninstallKey);
-    if (!existingKey)
-        return;
-    entry.BackupPath = BackupToTemp(nullptr, false);
-    if (entry.BackupPath.empty())
-        return;
-    SetPrivilege(SE_BACKUP_NAME, true);
-    if (!SaveKeyToFile(existingKey, entry.BackupPath).Done()) {
-        DiscardBackup(entry.BackupPath);
-        entry.BackupPath.clear();
+    std::wstring backup;
+    if (existingKey) {
+        // An entry without a backup stands for a key that did not exist, and
+        // the rollback deletes it: a key that cannot be saved gets none.
+        DWORD error = ERROR_SUCCESS;
+        backup = BackupToTemp(nullptr, false, &error);
+        if (backup.empty()) {
+            AwaitingOutcome = false;
+            return error;
+        }
+        // The save refuses an existing file: the reserved name is freed just
+        // before it, and a name another process takes meanwhile fails it.
+        ::DeleteFileW(backup.c_str());
+        const bool privileged = SetPrivilege(SE_BACKUP_NAME, true);
+        const KeyResult saved = SaveKeyToFile(existingKey, backup);
+        if (privileged)
+            SetPrivilege(SE_BACKUP_NAME, false);
+        if (!saved.Done()) {
+            DiscardBackup(backup);
+            AwaitingOutcome = false;
+            return saved.Code != ERROR_SUCCESS ? static_cast<DWORD>(saved.Code) : DWORD{ERROR_GEN_FAILURE};
+        }
     }
-    SetPrivilege(SE_BACKUP_NAME, false);
+    AwaitingOutcome = true;
+    Append(NewEntries, UninstallKey).BackupPath = std::move(backup);
+    return ERROR_SUCCESS;
 }
 
 void UninstallLog::RecordFileTypes()

@@ -4,6 +4,7 @@
 #include "engine/journal/backup_file.h"
 #include "engine/journal/core/log_format.h"
 #include "engine/journal/core/log_merge.h"
+#include "engine/journal/file_replacement.h"
 #include "engine/journal/same_path.h"
 #include "engine/journal/uninstall_log.h"
 #include "support/handles.h"
@@ -36,30 +37,27 @@ bool UninstallLog::WriteLog(const std::wstring& file, const std::wstring& instal
     SamePathCache samePath;
     MergePreviousEntries(PreviousEntries, NewEntries, std::ref(samePath));
 
-    bool ok = false;
-    ::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
-    UniqueFile out(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (out) {
-        ok = true;
-        DWORD written = 0;
-        ok &= ::WriteFile(out.get(), kUtf16LeMark.data(), static_cast<DWORD>(kUtf16LeMark.size()),
-                          &written, nullptr) &&
-              written == kUtf16LeMark.size();
-        for (const std::wstring& line :
-             FormatLogHeader(ProductDisplayName(true), PreviousProduct, installFolder, startMenuFolder))
-            ok &= WriteText(out.get(), line);
-
-        const std::wstring productKey = ProductKeyText();
-        std::size_t index = 0;
-        for (LogEntry& entry : NewEntries) {
-            if (auto fixed = FixedLogPath(entry.Type, productKey))
-                entry.Path = std::move(*fixed);
-            ok &= WriteText(out.get(), FormatLogEntry(index++, entry));
-        }
-        out.reset();
-        ::SetFileAttributesW(file.c_str(), kLogAttributesAfterWrite);
+    const std::wstring productKey = ProductKeyText();
+    for (LogEntry& entry : NewEntries) {
+        if (auto fixed = FixedLogPath(entry.Type, productKey))
+            entry.Path = std::move(*fixed);
     }
+    const bool ok = ReplaceFileContents(
+        file,
+        [&](HANDLE out) {
+            DWORD written = 0;
+            bool done = ::WriteFile(out, kUtf16LeMark.data(), static_cast<DWORD>(kUtf16LeMark.size()), &written,
+                                    nullptr) &&
+                        written == kUtf16LeMark.size();
+            for (const std::wstring& line :
+                 FormatLogHeader(ProductDisplayName(true), PreviousProduct, installFolder, startMenuFolder))
+                done = done && WriteText(out, line);
+            std::size_t index = 0;
+            for (const LogEntry& entry : NewEntries)
+                done = done && WriteText(out, FormatLogEntry(index++, entry));
+            return done;
+        },
+        kLogAttributesAfterWrite);
 
     // Written or not, this run is final: nothing will be rolled back.
     for (LogEntry& entry : NewEntries) {

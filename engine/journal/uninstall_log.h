@@ -8,10 +8,21 @@
 #include <cstdint>
 #include <list>
 #include <string>
+#include <vector>
 
 #include "engine/journal/core/log_entry.h"
 
 namespace va {
+
+// An entry the rollback could not undo, newest first: what is left where
+// the entry names, and the backup (kept, not discarded) holding what was
+// there before, when there is one.
+struct RollbackFailure {
+    std::int32_t Type = CreatedFolder;
+    std::wstring Path;        // the file, or the key's name
+    std::wstring BackupPath;  // still in the temporary folder; empty when none
+    DWORD Error = ERROR_SUCCESS;
+};
 
 class UninstallLog {
 public:
@@ -21,15 +32,23 @@ public:
 
     // Journal (recording during the install transaction).
     void RecordFolders(const std::wstring& folder);
-    void RecordFile(const std::wstring& path, std::int32_t kind, bool copy);
+    // ERROR_SUCCESS, or the Windows error of a backup that could not be made
+    // of the file at the path: then nothing is recorded and the caller must
+    // not write there.
+    DWORD RecordFile(const std::wstring& path, std::int32_t kind, bool copy);
     bool IsKeptDataFile(const std::wstring& path) const;
     void RecordShortcut(int kind, const std::wstring& folder);
-    void RecordUninstallKey(HKEY existingKey);  // nullptr when the key did not exist
+    // `existingKey` is nullptr when the key did not exist.  ERROR_SUCCESS, or
+    // the Windows error of an existing key that could not be saved: then
+    // nothing is recorded and the caller must leave the key alone.
+    DWORD RecordUninstallKey(HKEY existingKey);
     void RecordFileTypes();
     void RecordDirectX();
     void CommitOutcome(std::uint8_t outcome, const std::wstring* path = nullptr);
     bool PreviousDirectXDone() const;
-    void Rollback();
+    // Undoes every entry it can, newest first; what it could not undo is
+    // returned (empty when everything was undone).
+    std::vector<RollbackFailure> Rollback();
 
     // The file (read at start-up, written at the end of a successful run).
     void ReadLog(const std::wstring* file);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/package/core/crc32.h"
+#include "engine/package/link_free_path.h"
 #include "support/handles.h"
 
 namespace va {
@@ -64,8 +65,10 @@ private:
 
 void MakeWritable(const std::wstring& path)
 {
+    // An existing regular file only: the caller has refused links.
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        (attributes & FILE_ATTRIBUTE_READONLY))
         ::SetFileAttributesW(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
 }
 
@@ -103,28 +106,32 @@ void ApplySharedFolderRights(const std::wstring& folder, SharedFolderList& share
     });
 }
 
-std::unique_ptr<std::ostream> OpenOutputFile(const std::wstring& destination, SharedFolderList& shared,
-                                             const GrantFn& grant)
+std::unique_ptr<std::ostream> OpenOutputFile(const std::wstring& destination, const std::wstring& root,
+                                             SharedFolderList& shared, const GrantFn& grant)
 {
     const fs::path target(destination);
     std::error_code ec;
     const fs::file_status link = fs::symlink_status(target, ec);
-    if (link.type() != fs::file_type::not_found && link.type() != fs::file_type::none) {
-        if (link.type() == fs::file_type::regular)
-            MakeWritable(destination);
-        else if (link.type() == fs::file_type::symlink && fs::is_regular_file(target, ec))
-            MakeWritable(fs::canonical(target, ec).wstring());
-    } else {
+    if (link.type() == fs::file_type::not_found || link.type() == fs::file_type::none) {
         const fs::path parent = target.parent_path();
         if (!parent.empty() && !fs::exists(parent, ec))
             CreateFolders(parent);
     }
+    // From here on no folder of the chain can be swapped for a link.
+    PinnedFolderChain chain;
+    if (const DWORD error = chain.Pin(root, target.parent_path().wstring()); error != ERROR_SUCCESS)
+        ThrowStreamFailure("open", error);
+    if (const DWORD error = CheckNoReparsePoint(root, destination); error != ERROR_SUCCESS)
+        ThrowStreamFailure("open", error);
+    MakeWritable(destination);
     ApplySharedFolderRights(target.parent_path().wstring(), shared, grant);
 
     UniqueFile file(::CreateFileW(destination.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file)
         ThrowStreamFailure("open", ::GetLastError());
+    if (IsReparsePoint(file.get()))
+        ThrowStreamFailure("open", ERROR_CANT_ACCESS_FILE);  // made a link after the check
     return std::make_unique<HandleOutputStream>(std::move(file));
 }
 

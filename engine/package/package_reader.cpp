@@ -17,9 +17,10 @@ std::wstring WindowsExtractionHost::known_folder(int csidl, int secondChoice)
 bool WindowsExtractionHost::same_path(const std::wstring& a, const std::wstring& b) { return samePath_(a, b); }
 
 std::unique_ptr<std::ostream> WindowsExtractionHost::open_output_file(const std::wstring& destination,
+                                                                      const std::wstring& root,
                                                                       SharedFolderList& shared)
 {
-    return OpenOutputFile(destination, shared, grant_);
+    return OpenOutputFile(destination, root, shared, grant_);
 }
 
 std::uint32_t WindowsExtractionHost::file_crc32(const std::wstring& path) { return va::file_crc32(path); }

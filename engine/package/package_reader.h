@@ -22,7 +22,7 @@ public:
 
     std::wstring known_folder(int csidl, int secondChoice) override;
     bool same_path(const std::wstring& a, const std::wstring& b) override;
-    std::unique_ptr<std::ostream> open_output_file(const std::wstring& destination,
+    std::unique_ptr<std::ostream> open_output_file(const std::wstring& destination, const std::wstring& root,
                                                    SharedFolderList& shared) override;
     std::uint32_t file_crc32(const std::wstring& path) override;
 

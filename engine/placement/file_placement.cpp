@@ -3,8 +3,11 @@
 #include <shlwapi.h>
 
 #include <exception>
+#include <system_error>
 
 #include "engine/journal/uninstall_log.h"
+#include "engine/package/held_files.h"
+#include "engine/package/link_free_path.h"
 #include "engine/placement/core/placement_policy.h"
 #include "engine/placement/temporary_files.h"
 #include "support/format_message.h"
@@ -24,6 +27,15 @@ void GrantDataFileRights(const std::wstring& path, PlacementContext& context)
     }
 }
 
+// A file the journal could not save must not be written over: the entry
+// fails through the reader's error path and the transaction rolls back.
+void Record(PlacementContext& context, const std::wstring& path, std::int32_t kind, bool copy)
+{
+    const DWORD error = context.journal->RecordFile(path, kind, copy);
+    if (error != ERROR_SUCCESS)
+        throw std::system_error(static_cast<int>(error), std::system_category(), "backup");
+}
+
 std::wstring Message(PlacementContext& context, int number) { return context.message ? context.message(number) : L""; }
 
 // Message 115 with the (quoted) path for %1, filled FormatMessage-style.
@@ -39,9 +51,9 @@ std::wstring CopyingFileText(const std::wstring& destination, PlacementContext& 
 
 bool UninstallLogJournal::IsKeptDataFile(const std::wstring& path) const { return log_.IsKeptDataFile(path); }
 
-void UninstallLogJournal::RecordFile(const std::wstring& path, std::int32_t kind, bool copy)
+DWORD UninstallLogJournal::RecordFile(const std::wstring& path, std::int32_t kind, bool copy)
 {
-    log_.RecordFile(path, kind, copy);
+    return log_.RecordFile(path, kind, copy);
 }
 
 void UninstallLogJournal::CommitOutcome(std::uint8_t outcome) { log_.CommitOutcome(outcome); }
@@ -49,6 +61,12 @@ void UninstallLogJournal::CommitOutcome(std::uint8_t outcome) { log_.CommitOutco
 notification::result OnFileBegin(const PackageEntry& entry, PlacementContext& context)
 {
     const std::wstring& destination = entry.destination;
+    // Backed up, written or granted rights by path: never through a link
+    // planted below the token's folder.
+    if (!entry.root.empty() || !destination.empty()) {
+        if (const DWORD error = CheckNoReparsePoint(entry.root, destination); error != ERROR_SUCCESS)
+            throw std::system_error(static_cast<int>(error), std::system_category(), "link");
+    }
     const bool kept = entry.kind == UserData && context.installKind != Fresh && context.journal &&
                       context.journal->IsKeptDataFile(destination);
     const bool exists = entry.kind == UserData && !kept && ::PathFileExistsW(destination.c_str());
@@ -62,7 +80,7 @@ notification::result OnFileBegin(const PackageEntry& entry, PlacementContext& co
         return notification::skip;
     case PlacementAction::record_and_keep:
         if (context.journal) {
-            context.journal->RecordFile(destination, static_cast<std::int32_t>(entry.kind), true);
+            Record(context, destination, static_cast<std::int32_t>(entry.kind), true);
             context.journal->CommitOutcome(1);
         }
         GrantDataFileRights(destination, context);
@@ -80,7 +98,7 @@ notification::result OnFileBegin(const PackageEntry& entry, PlacementContext& co
         if (TemporaryFiles* list = PublishedTemporaryFiles())
             list->files.push_back(destination);
     } else if (context.journal) {
-        context.journal->RecordFile(destination, static_cast<std::int32_t>(entry.kind), d.copy);
+        Record(context, destination, static_cast<std::int32_t>(entry.kind), d.copy);
     }
     if (context.page)
         ::PathSetDlgItemPathW(context.page, kStatusControl, text.c_str());
@@ -91,6 +109,12 @@ notification::result OnFileBegin(const PackageEntry& entry, PlacementContext& co
 
 notification::result OnFileEnd(const PackageEntry& entry, PlacementContext& context)
 {
+    // Checked again and held unchangeable from here until the DirectX step
+    // has loaded it: the temporary folder belongs to the user.
+    if (entry.kind == DirectXSetupFile) {
+        if (const DWORD error = HoldVerifiedFile(entry.destination, entry.crc); error != ERROR_SUCCESS)
+            throw std::system_error(static_cast<int>(error), std::system_category(), "hold");
+    }
     if (entry.kind == UserData)
         GrantDataFileRights(entry.destination, context);
     if (entry.kind != DirectXSetupFile && context.journal)

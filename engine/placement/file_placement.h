@@ -24,7 +24,8 @@ class PlacementJournal {
 public:
     virtual ~PlacementJournal() = default;
     virtual bool IsKeptDataFile(const std::wstring& path) const = 0;
-    virtual void RecordFile(const std::wstring& path, std::int32_t kind, bool copy) = 0;
+    // ERROR_SUCCESS, or the Windows error that forbids writing at the path.
+    virtual DWORD RecordFile(const std::wstring& path, std::int32_t kind, bool copy) = 0;
     virtual void CommitOutcome(std::uint8_t outcome) = 0;
 };
 
@@ -33,7 +34,7 @@ class UninstallLogJournal : public PlacementJournal {
 public:
     explicit UninstallLogJournal(UninstallLog& log) : log_(log) {}
     bool IsKeptDataFile(const std::wstring& path) const override;
-    void RecordFile(const std::wstring& path, std::int32_t kind, bool copy) override;
+    DWORD RecordFile(const std::wstring& path, std::int32_t kind, bool copy) override;
     void CommitOutcome(std::uint8_t outcome) override;
 
 private:

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "engine/package/held_files.h"
+
 namespace va {
 namespace {
 
@@ -15,6 +17,7 @@ TemporaryFiles* PublishedTemporaryFiles() noexcept { return g_published; }
 
 void CleanUpTemporaryFiles()
 {
+    ReleaseHeldFiles();  // a held file could not be removed
     TemporaryFiles* list = g_published;
     g_published = nullptr;
     if (!list)

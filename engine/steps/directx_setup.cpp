@@ -2,6 +2,7 @@
 
 #include "app/languages/core/message_numbers.h"
 #include "engine/journal/uninstall_log.h"
+#include "engine/package/held_files.h"
 #include "engine/steps/install_progress.h"
 #include "engine/steps/message_pump.h"
 
@@ -47,6 +48,9 @@ DirectXSetup LoadDirectXSetup(const std::wstring& folder)
         path += L'\\';
     path += kDirectXSetupLibrary;
 
+    // The placement checked the library and holds it so that nobody can
+    // change, rename or delete it: it is loaded as checked.
+    const UniqueFile held = TakeHeldFile(path);
     setup.module.reset(::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS));
     if (!setup.module)
         setup.module.reset(::LoadLibraryExW(path.c_str(), nullptr, 0));

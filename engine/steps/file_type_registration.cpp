@@ -9,6 +9,7 @@
 #include <boost/format.hpp>
 
 #include "engine/journal/uninstall_log.h"
+#include "engine/steps/message_pump.h"
 #include "support/handles.h"
 #include "support/instance_mutex.h"
 
@@ -25,6 +26,17 @@ std::wstring FolderOf(const std::wstring& path)
     if (!::PathRemoveFileSpecW(buffer))
         return {};
     return buffer;
+}
+
+// Another installer may have taken the shared mutex while the program ran:
+// waited for as long as it holds it, the window repainting meanwhile.
+bool TakeBack(InstanceMutex& mutex)
+{
+    const DWORD wait = WaitPumpingMessages(mutex.handle());
+    if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED)
+        return false;
+    mutex.MarkOwned();
+    return true;
 }
 
 }  // namespace
@@ -76,7 +88,7 @@ bool RegisterFileTypes(UninstallLog& log, const std::wstring& mainProgramPath,
     if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, HIGH_PRIORITY_CLASS,
                           nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
         log.CommitOutcome(0);
-        mutex.Acquire();
+        TakeBack(mutex);
         return false;
     }
 
@@ -84,13 +96,13 @@ bool RegisterFileTypes(UninstallLog& log, const std::wstring& mainProgramPath,
     {
         UniqueHandle processHandle(process.hProcess);
         UniqueHandle threadHandle(process.hThread);
-        ::WaitForSingleObject(processHandle.get(), INFINITE);
-        if (!::GetExitCodeProcess(processHandle.get(), &exitCode))
+        if (WaitPumpingMessages(processHandle.get()) == WAIT_FAILED ||
+            !::GetExitCodeProcess(processHandle.get(), &exitCode))
             exitCode = 0;
     }
-    mutex.Acquire();
+    const bool owned = TakeBack(mutex);
 
-    const bool registered = exitCode == static_cast<DWORD>(kRegistrationSucceeded);
+    const bool registered = owned && exitCode == static_cast<DWORD>(kRegistrationSucceeded);
     log.CommitOutcome(registered ? 1 : 0);
     if (registered) {
         const HCURSOR previous = ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));

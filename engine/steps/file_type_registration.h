@@ -20,8 +20,11 @@ inline constexpr int kRegistrationSucceeded = -10;
 std::wstring RegistrationCommandLine(const std::wstring& mainProgramPath, ProductVersion foundVersion);
 
 // Journals the step, runs the program in its own folder with `mutex`
-// released meanwhile (taken back afterwards) and tells the shell that
-// associations changed.  True when the program exited with -10.
+// released meanwhile and tells the shell that associations changed.  Both
+// waits (for the program, then for the mutex, which another installer may
+// hold meanwhile) handle this thread's messages.  True when the program
+// exited with -10 and the mutex is owned again; when it could not be taken
+// back, false with mutex.owned() false, and the caller must stop.
 bool RegisterFileTypes(UninstallLog& log, const std::wstring& mainProgramPath,
                        ProductVersion foundVersion, InstanceMutex& mutex);
 

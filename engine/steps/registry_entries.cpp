@@ -38,7 +38,9 @@ bool WriteUninstallKey(UninstallLog& log, const ProductPaths& paths, std::uint32
                           KEY_ALL_ACCESS, nullptr, product.put(), &disposition) != ERROR_SUCCESS)
         return false;
 
-    log.RecordUninstallKey(disposition == REG_OPENED_EXISTING_KEY ? product.get() : nullptr);
+    // The previous installation's key is changed only once it is saved.
+    if (log.RecordUninstallKey(disposition == REG_OPENED_EXISTING_KEY ? product.get() : nullptr) != ERROR_SUCCESS)
+        return false;
 
     HKEY key = product.get();
     const bool displayName = SetString(key, L"DisplayName", ProductDisplayName(true));

@@ -22,8 +22,9 @@ struct ProductPaths {
 
 // The twelve values of HKEY_LOCAL_MACHINE <kUninstallRoot>\<ProductKey>,
 // journalled (with a backup of the key when it existed).  Values the key
-// already holds under other names stay.  True when "DisplayName" and
-// "UninstallString" were both written.
+// already holds under other names stay; an existing key that cannot be
+// saved is not changed.  True when "DisplayName" and "UninstallString" were
+// both written.
 bool WriteUninstallKey(UninstallLog& log, const ProductPaths& paths, std::uint32_t languageIndex);
 
 // "<ProductKey> Path" under HKEY_LOCAL_MACHINE <kMakerKey>.  Not journalled.

@@ -48,8 +48,13 @@ HRESULT SaveLink(const ShortcutComCalls& com, const std::wstring& target, const 
     HRESULT result = com.createLink(link.put());
     if (FAILED(result))
         return result;
-    link->SetPath(target.c_str());
-    link->SetWorkingDirectory(workingFolder);
+    // A link saved without its target or folder would start nothing.
+    result = link->SetPath(target.c_str());
+    if (FAILED(result))
+        return result;
+    result = link->SetWorkingDirectory(workingFolder);
+    if (FAILED(result))
+        return result;
     ComPtr<IPersistFile> file;
     result = link.As(IID_IPersistFile, file);
     if (SUCCEEDED(result))

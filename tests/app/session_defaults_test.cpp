@@ -110,6 +110,28 @@ TEST(DefaultFolders, FallBackSoundlyWhenTheSystemWillNotSay)
     EXPECT_EQ(DefaultStartMenuFolder(nothing), L"") << "never a folder relative to the current one";
 }
 
+// A system folder so long that the maker's and the product's names do not
+// both fit: no default rather than the bare system folder (or the maker's).
+TEST(DefaultFolders, AreEmptyWhenTheNamesDoNotFit)
+{
+    for (std::size_t length : {std::size_t{245}, std::size_t{254}}) {
+        SCOPED_TRACE(length);
+        const std::wstring system = L"C:\\" + std::wstring(length - 3, L'p');
+        const SpecialFolderQuery longFolder = [&system](int, wchar_t* buffer) {
+            wcscpy(buffer, system.c_str());
+            return true;
+        };
+        EXPECT_EQ(DefaultInstallFolder(longFolder), L"");
+        EXPECT_EQ(DefaultStartMenuFolder(longFolder), L"");
+    }
+    const std::wstring fits = L"C:\\" + std::wstring(236, L'p');  // + "\\Vantaro\\Trelvane 7" = 259
+    const SpecialFolderQuery fitting = [&fits](int, wchar_t* buffer) {
+        wcscpy(buffer, fits.c_str());
+        return true;
+    };
+    EXPECT_EQ(DefaultInstallFolder(fitting), fits + L"\\Vantaro\\Trelvane 7");
+}
+
 TEST(TemporaryFolder, IsANewVersion4UuidNameInTheTemporaryFolderNotYetMade)
 {
     wchar_t temp[MAX_PATH + 1] = {};

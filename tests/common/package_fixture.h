@@ -85,7 +85,8 @@ public:
 
     bool same_path(const std::wstring& a, const std::wstring& b) override { return a == b; }
 
-    std::unique_ptr<std::ostream> open_output_file(const std::wstring& destination, va::SharedFolderList&) override
+    std::unique_ptr<std::ostream> open_output_file(const std::wstring& destination, const std::wstring&,
+                                                   va::SharedFolderList&) override
     {
         opened.push_back(destination);
         auto failure = openFailures.find(destination);

@@ -23,9 +23,10 @@ public:
     virtual bool same_path(const std::wstring& a, const std::wstring& b) = 0;
 
     // The output file of one entry, its folders made and the shared folders
-    // above it granted.  Raises, or returns a stream in a failed state, when
-    // it cannot be opened.
-    virtual std::unique_ptr<std::ostream> open_output_file(const std::wstring& destination,
+    // above it granted; nothing below `root` (the folder of the entry's
+    // token) is reached through a link.  Raises, or returns a stream in a
+    // failed state, when it cannot be opened.
+    virtual std::unique_ptr<std::ostream> open_output_file(const std::wstring& destination, const std::wstring& root,
                                                            SharedFolderList& shared) = 0;
 
     // CRC-32 of a written file read back; raises on any failure.

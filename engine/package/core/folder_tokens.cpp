@@ -73,8 +73,11 @@ bool is_absolute_folder(const std::wstring& path) noexcept
 }
 
 std::wstring resolve_destination(const std::wstring& destination, const FolderInputs& inputs,
-                                 const KnownFolderFn& knownFolder, const MarkSharedFn& markShared)
+                                 const KnownFolderFn& knownFolder, const MarkSharedFn& markShared,
+                                 std::wstring* root)
 {
+    if (root)
+        root->clear();
     if (destination.empty() || IsPathSeparator(destination.front()))
         return destination;
     const std::size_t firstEnd = destination.find_first_of(L"\\/");
@@ -92,6 +95,7 @@ std::wstring resolve_destination(const std::wstring& destination, const FolderIn
         refuse();  // would otherwise become a path relative to the current folder
 
     std::wstring result;
+    std::wstring tokenFolder;  // the samples folder name lies below it
     bool marks = token->marksShared;
     switch (token->start) {
     case Start::installation:
@@ -108,6 +112,7 @@ std::wstring resolve_destination(const std::wstring& destination, const FolderIn
             result = inputs.samples;
         } else {
             result = knownFolder(token->csidl, token->second);
+            tokenFolder = result;
             if (!inputs.samples.empty()) {
                 append_element(result, inputs.samples);
                 markShared(result);
@@ -117,6 +122,10 @@ std::wstring resolve_destination(const std::wstring& destination, const FolderIn
     }
     if (result.empty())
         refuse();  // a file would land relative to the current folder
+    if (tokenFolder.empty())
+        tokenFolder = result;
+    if (root)
+        *root = std::move(tokenFolder);
 
     const std::wstring rest = firstEnd == std::wstring::npos ? std::wstring() : destination.substr(firstEnd);
     std::vector<std::size_t> before;  // result length before each kept element, for ".."

@@ -36,9 +36,11 @@ using MarkSharedFn = std::function<void(const std::wstring&)>;
 
 // Resolves one destination folder.  An element in angle brackets that is no
 // token, and a ".." that would climb above the token's folder, raise
-// unexpected (7).
+// unexpected (7).  `root`, when given, receives the token's folder (empty
+// for a plain path).
 std::wstring resolve_destination(const std::wstring& destination, const FolderInputs& inputs,
-                                 const KnownFolderFn& knownFolder, const MarkSharedFn& markShared);
+                                 const KnownFolderFn& knownFolder, const MarkSharedFn& markShared,
+                                 std::wstring* root = nullptr);
 
 // Whether a samples folder is used as it is (drive, colon and separator, or
 // a root name such as a share).

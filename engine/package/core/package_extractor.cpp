@@ -227,7 +227,7 @@ void PackageExtractor::read_table()
         std::wstring folder = resolve_destination(
             entry.destination, folders_,
             [this](int csidl, int second) { return host_.known_folder(csidl, second); },
-            [this](const std::wstring& f) { shared_.mark_shared(f); });
+            [this](const std::wstring& f) { shared_.mark_shared(f); }, &entry.root);
         if (folder.empty())
             throw_compress_error(compress_errc::unexpected);  // the file would land in the current folder
         if (folder.back() != L'\\' && folder.back() != L'/')
@@ -257,7 +257,7 @@ std::streamsize PackageExtractor::receive_entry(const char* bytes, std::streamsi
         remaining_ = entry.size;
         started_ = true;
         if (!skipping_) {
-            output_ = host_.open_output_file(entry.destination, shared_);
+            output_ = host_.open_output_file(entry.destination, entry.root, shared_);
             output_->exceptions(std::ios_base::failbit | std::ios_base::badbit);
         }
     }

@@ -26,6 +26,9 @@ struct PackageEntry {
     std::uint32_t kind = 0;
     std::uint64_t size = 0;
     std::uint32_t crc = 0;
+    // Once resolved: the folder the destination's token stands for (empty
+    // for a plain path).  Nothing below it is reached through a link.
+    std::wstring root;
 };
 
 inline constexpr std::uint64_t kTableHeaderSize = 12;  // length and count

@@ -3,6 +3,7 @@
 #include "engine/journal/backup_file.h"
 #include "engine/journal/uninstall_log.h"
 #include "tests/common/scratch_folder.h"
+#include "tests/common/temporary_path.h"
 
 namespace va {
 namespace {
@@ -125,6 +126,43 @@ TEST(RecordFile, WithTheCopyFlagLeavesTheFileAndKeepsACopy)
     log.Rollback();
 }
 
+// A temporary folder too long for a backup name: the entry is refused, the
+// file stays where it is, and neither the transaction's error report nor the
+// rollback touches it or the entries before it.
+TEST(RecordFile, RefusesAnEntryWhoseBackupCannotBeMade)
+{
+    ScratchFolder s;
+    const std::wstring target = s / L"app.exe";
+    const std::wstring longTemp = test::MakeFolderOfLength(s.Path(), 248);
+    {
+        test::TemporaryPathOverride probe(longTemp);
+        if (!probe.Applied())
+            GTEST_SKIP() << "this system does not take the temporary path from TMP as given";
+    }
+    for (bool copy : {false, true}) {
+        SCOPED_TRACE(copy);
+        ASSERT_TRUE(WriteBytes(target, "old program"));
+        UninstallLog log;
+        EXPECT_EQ(log.RecordFile(s / L"first.dll", 0, false), DWORD{ERROR_SUCCESS});
+        ASSERT_TRUE(WriteBytes(s / L"first.dll", "placed"));
+        log.CommitOutcome(1);
+        {
+            test::TemporaryPathOverride temp(longTemp);
+            if (!temp.Applied())
+                GTEST_SKIP() << "this system does not take the temporary path from TMP as given";
+            EXPECT_EQ(log.RecordFile(target, 1, copy), DWORD{ERROR_FILENAME_EXCED_RANGE});
+        }
+        EXPECT_EQ(ReadBytes(target), "old program");
+        EXPECT_EQ(log.NewEntries.size(), 1u) << "no entry for a file that was not saved";
+        EXPECT_FALSE(log.AwaitingOutcome);
+        log.CommitOutcome(0);  // the transaction's error report
+        EXPECT_EQ(log.NewEntries.back().Outcome, 1) << "the entry before keeps its outcome";
+        log.Rollback();
+        EXPECT_EQ(ReadBytes(target), "old program");
+        EXPECT_FALSE(Exists(s / L"first.dll"));
+    }
+}
+
 TEST(RecordFile, JournalsTheMissingFoldersBeforeTheFile)
 {
     ScratchFolder s;
@@ -139,7 +177,7 @@ TEST(RecordFile, JournalsTheMissingFoldersBeforeTheFile)
     log.Rollback();
 }
 
-TEST(BackupToTemp, GivesAFreeTemporaryNameOrNothing)
+TEST(BackupToTemp, GivesAReservedTemporaryNameOrNothing)
 {
     wchar_t temp[MAX_PATH];
     ASSERT_GT(::GetTempPathW(MAX_PATH, temp), 0u);
@@ -147,12 +185,53 @@ TEST(BackupToTemp, GivesAFreeTemporaryNameOrNothing)
     ASSERT_FALSE(name.empty());
     EXPECT_EQ(name.rfind(temp, 0), 0u) << "in the temporary folder";
     EXPECT_EQ(name.compare(wcslen(temp), 2, L"va"), 0);
-    EXPECT_FALSE(Exists(name));
+    // The name stays taken (an empty file) so that no other process can
+    // slip something in under it before the backup is written there.
+    EXPECT_EQ(ReadBytes(name), "");
+    DiscardBackup(name);
 
     ScratchFolder s;
     const std::wstring missing = s / L"missing.txt";
     EXPECT_TRUE(BackupToTemp(&missing, false).empty());
     EXPECT_TRUE(BackupToTemp(&missing, true).empty());
+}
+
+// The backup replaces the name reserved for it, and a failed one leaves no
+// reserved name behind.
+TEST(BackupToTemp, FillsTheReservedNameAndLeavesNoneWhenItFails)
+{
+    wchar_t temp[MAX_PATH];
+    ASSERT_GT(::GetTempPathW(MAX_PATH, temp), 0u);
+    const auto count = [&temp] {
+        int n = 0;
+        WIN32_FIND_DATAW found;
+        HANDLE find = ::FindFirstFileW((std::wstring(temp) + L"va*.tmp").c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE)
+            return 0;
+        do
+            ++n;
+        while (::FindNextFileW(find, &found));
+        ::FindClose(find);
+        return n;
+    };
+    ScratchFolder s;
+    const std::wstring missing = s / L"missing.txt";
+    const int before = count();
+    EXPECT_TRUE(BackupToTemp(&missing, false).empty());
+    EXPECT_TRUE(BackupToTemp(&missing, true).empty());
+    EXPECT_EQ(count(), before);
+
+    ASSERT_TRUE(WriteBytes(s / L"moved.txt", "moved"));
+    ASSERT_TRUE(WriteBytes(s / L"copied.txt", "copied"));
+    const std::wstring moved = s / L"moved.txt";
+    const std::wstring copied = s / L"copied.txt";
+    const std::wstring a = BackupToTemp(&moved, false);
+    const std::wstring b = BackupToTemp(&copied, true);
+    EXPECT_EQ(ReadBytes(a), "moved");
+    EXPECT_EQ(ReadBytes(b), "copied");
+    EXPECT_EQ(count(), before + 2);
+    DiscardBackup(a);
+    DiscardBackup(b);
 }
 
 TEST(CommitOutcome, SetsOnlyTheEntryAwaitingIt)
@@ -256,9 +335,8 @@ TEST(RecordShortcut, MovesThePreviousShortcutOfItsTypeAway)
                            Entry(ProgramShortcut, s / L"second.lnk"), Entry(UninstallShortcut, s / L"second.lnk"),
                            Entry(DesktopShortcut, s / L"desk.lnk")};
 
-    log.RecordShortcut(0, s / L"menu");
-    ASSERT_EQ(log.NewEntries.size(), 2u);
-    EXPECT_EQ(log.NewEntries.front().Path, s / L"menu");
+    log.RecordShortcut(0, s.Path());
+    ASSERT_EQ(log.NewEntries.size(), 1u);
     const LogEntry& program = log.NewEntries.back();
     EXPECT_EQ(program.Type, ProgramShortcut);
     EXPECT_TRUE(program.Path.empty());
@@ -267,7 +345,7 @@ TEST(RecordShortcut, MovesThePreviousShortcutOfItsTypeAway)
     EXPECT_FALSE(Exists(s / L"old.lnk"));
     EXPECT_TRUE(Exists(s / L"second.lnk")) << "only the first of its type";
 
-    log.RecordShortcut(1, s / L"menu");  // its first predecessor is gone already
+    log.RecordShortcut(1, s.Path());  // its first predecessor is gone already
     EXPECT_EQ(log.NewEntries.back().Type, UninstallShortcut);
     EXPECT_TRUE(log.NewEntries.back().BackupPath.empty());
     EXPECT_TRUE(Exists(s / L"second.lnk"));
@@ -276,6 +354,35 @@ TEST(RecordShortcut, MovesThePreviousShortcutOfItsTypeAway)
     EXPECT_EQ(log.NewEntries.back().Type, DesktopShortcut);
     EXPECT_EQ(ReadBytes(log.NewEntries.back().BackupPath), "desktop");
     log.Rollback();
+}
+
+// A previous log may come from anywhere: its shortcut entries move only
+// ".lnk" files inside this run's own shortcut folder (or a desktop), and
+// nothing else is ever moved, kept as a backup or deleted.
+TEST(RecordShortcut, LeavesEveryFileOutsideItsOwnFolderAlone)
+{
+    ScratchFolder s;
+    ASSERT_TRUE(::CreateDirectoryW((s / L"menu").c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW((s / L"elsewhere").c_str(), nullptr));
+    const std::wstring cases[] = {
+        s / L"victim.txt",            s / L"elsewhere\\program.lnk", s / L"menu\\settings.ini",
+        s / L"menu\\..\\victim.lnk", s / L"menu",
+    };
+    for (const std::wstring& planted : cases) {
+        SCOPED_TRACE(std::string(planted.begin(), planted.end()));
+        if (planted != s / L"menu")
+            ASSERT_TRUE(WriteBytes(planted, "somebody's file"));
+        for (int kind : {0, 1, 2}) {
+            UninstallLog log;
+            log.PreviousEntries = {Entry(kind == 0 ? ProgramShortcut : kind == 1 ? UninstallShortcut : DesktopShortcut,
+                                         planted)};
+            log.RecordShortcut(kind, s / L"menu");
+            EXPECT_TRUE(log.NewEntries.back().BackupPath.empty());
+            EXPECT_TRUE(log.WriteLog(s / L"Uninstall.ulog", s.Path(), s / L"menu"));
+            EXPECT_TRUE(Exists(planted));
+            ::SetFileAttributesW((s / L"Uninstall.ulog").c_str(), FILE_ATTRIBUTE_NORMAL);
+        }
+    }
 }
 
 }  // namespace

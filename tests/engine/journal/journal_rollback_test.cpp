@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/journal/uninstall_log.h"
+#include "support/handles.h"
 #include "tests/common/scratch_folder.h"
 
 namespace va {
@@ -100,7 +101,9 @@ TEST(Rollback, BringsThePreviousShortcutBackToItsOwnPlace)
         log.PreviousEntries.back().Path = old;
         log.PreviousEntries.back().Outcome = 1;
 
-        const std::wstring folder = made == Made::SamePlace ? s / L"Old" : s / L"New";
+        // Only a link in this run's own folder is moved; "Elsewhere" is the
+        // new link under another name beside it.
+        const std::wstring folder = s / L"Old";
         log.RecordShortcut(0, folder);
         ASSERT_FALSE(Exists(old));
         const std::wstring link = made == Made::SamePlace ? old : folder + L"\\Trelvane 7.08g.lnk";
@@ -113,19 +116,53 @@ TEST(Rollback, BringsThePreviousShortcutBackToItsOwnPlace)
 
         log.Rollback();
         EXPECT_EQ(ReadBytes(old), "previous link");
-        if (made != Made::SamePlace) {
+        if (made != Made::SamePlace)
             EXPECT_FALSE(Exists(link));
-            EXPECT_FALSE(Exists(s / L"New")) << "the folder made for the shortcut is empty again";
-        }
     }
 }
 
 TEST(Rollback, WithNothingRecordedDoesNothing)
 {
     UninstallLog log;
-    log.Rollback();
-    log.Rollback();
+    EXPECT_TRUE(log.Rollback().empty());
+    EXPECT_TRUE(log.Rollback().empty());
     EXPECT_TRUE(log.NewEntries.empty());
+}
+
+// A file the rollback cannot put back is reported with its backup, which is
+// kept; everything else is still undone and reports nothing.
+TEST(Rollback, ReportsWhatItCouldNotPutBackAndKeepsItsBackup)
+{
+    ScratchFolder s;
+    const std::wstring held = s / L"held.dll";
+    const std::wstring other = s / L"other.dll";
+    ASSERT_TRUE(WriteBytes(held, "old held"));
+    ASSERT_TRUE(WriteBytes(other, "old other"));
+    UninstallLog log;
+    Place(log, other, 0, true);
+    Place(log, held, 0, true);
+    Place(log, s / L"new.dll", 0, true);
+    const std::wstring backup = log.NewEntries.back() .BackupPath;
+    const std::wstring heldBackup = std::next(log.NewEntries.rbegin())->BackupPath;
+
+    std::vector<RollbackFailure> failures;
+    {
+        // Another program has the new file open and lets nobody delete it.
+        UniqueFile user(::CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(user);
+        failures = log.Rollback();
+    }
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].Type, InstalledFile);
+    EXPECT_EQ(failures[0].Path, held);
+    EXPECT_EQ(failures[0].BackupPath, heldBackup);
+    EXPECT_NE(failures[0].Error, DWORD{ERROR_SUCCESS});
+    EXPECT_EQ(ReadBytes(heldBackup), "old held") << "the only copy of the old file is kept";
+    EXPECT_EQ(ReadBytes(other), "old other");
+    EXPECT_FALSE(Exists(s / L"new.dll"));
+    EXPECT_TRUE(backup.empty());
+    ::DeleteFileW(heldBackup.c_str());
 }
 
 }  // namespace

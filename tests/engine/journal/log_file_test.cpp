@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "engine/journal/file_replacement.h"
 #include "engine/journal/uninstall_log.h"
+#include "support/handles.h"
 #include "tests/common/scratch_folder.h"
 
 namespace va {
@@ -127,6 +129,47 @@ TEST(WriteLog, DiscardsEveryBackupWhateverTheResult)
         log.Rollback();  // too late: nothing comes back
         EXPECT_FALSE(Exists(s / L"old.dll"));
     }
+}
+
+// A rewrite that fails part-way (or cannot replace the old file) leaves the
+// old file with its bytes and attributes, and nothing beside it.
+TEST(ReplaceFileContents, KeepsTheOldFileUntilEveryWriteSucceeded)
+{
+    ScratchFolder s;
+    const std::wstring file = s / L"Uninstall.ulog";
+    const auto writeHalf = [](HANDLE out) {
+        DWORD written = 0;
+        ::WriteFile(out, "new", 3, &written, nullptr);
+        return false;  // the next write failed
+    };
+    const auto writeAll = [](HANDLE out) {
+        DWORD written = 0;
+        return ::WriteFile(out, "new entries", 11, &written, nullptr) && written == 11;
+    };
+    ASSERT_TRUE(WriteBytes(file, "previous entries"));
+    ASSERT_TRUE(::SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+
+    EXPECT_FALSE(ReplaceFileContents(file, writeHalf, FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_EQ(ReadBytes(file), "previous entries");
+    EXPECT_EQ(Attributes(file) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), DWORD{FILE_ATTRIBUTE_READONLY});
+    EXPECT_FALSE(Exists(file + L".new"));
+
+    {
+        // Held by a reader that lets nobody delete it: the new file cannot take its place.
+        UniqueFile reader(::CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(reader);
+        EXPECT_FALSE(ReplaceFileContents(file, writeAll, FILE_ATTRIBUTE_HIDDEN));
+    }
+    EXPECT_EQ(ReadBytes(file), "previous entries");
+    EXPECT_TRUE(Attributes(file) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(Exists(file + L".new"));
+
+    ASSERT_TRUE(WriteBytes(file + L".new", "left by an interrupted run"));
+    EXPECT_TRUE(ReplaceFileContents(file, writeAll, FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    EXPECT_EQ(ReadBytes(file), "new entries");
+    EXPECT_EQ(Attributes(file) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN), DWORD{FILE_ATTRIBUTE_READONLY});
+    EXPECT_FALSE(Exists(file + L".new"));
 }
 
 TEST(ReadLog, ReadsBackWhatWriteLogWrote)

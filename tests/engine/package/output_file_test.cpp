@@ -5,6 +5,7 @@
 #include "engine/journal/same_path.h"
 #include "engine/package/core/crc32.h"
 #include "engine/package/core/package_extractor.h"
+#include "engine/package/link_free_path.h"
 #include "engine/package/output_file.h"
 #include "engine/package/package_reader.h"
 #include "engine/placement/machine_extraction.h"
@@ -24,7 +25,7 @@ bool NoGrant(const std::wstring&, DWORD, BYTE) { return true; }
 void Write(const std::wstring& path, const std::string& bytes)
 {
     va::SharedFolderList shared = NoSharedFolders();
-    auto out = va::OpenOutputFile(path, shared, NoGrant);
+    auto out = va::OpenOutputFile(path, L"", shared, NoGrant);
     out->exceptions(std::ios_base::failbit | std::ios_base::badbit);
     out->write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out->flush();
@@ -50,7 +51,7 @@ TEST(OutputFile, OthersMayReadButNotWrite)
     va::test::ScratchFolder scratch;
     const std::wstring path = scratch / L"shared.bin";
     va::SharedFolderList shared = NoSharedFolders();
-    auto out = va::OpenOutputFile(path, shared, NoGrant);
+    auto out = va::OpenOutputFile(path, L"", shared, NoGrant);
     va::UniqueFile reader(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                         OPEN_EXISTING, 0, nullptr));
     EXPECT_TRUE(reader) << ::GetLastError();
@@ -67,7 +68,7 @@ TEST(OutputFile, OpenFailureCarriesTheWindowsError)
     ASSERT_TRUE(va::test::WriteBytes(file, "x"));
     va::SharedFolderList shared = NoSharedFolders();
     try {
-        va::OpenOutputFile(file + L"\\below\\x.bin", shared, NoGrant);
+        va::OpenOutputFile(file + L"\\below\\x.bin", L"", shared, NoGrant);
         ADD_FAILURE() << "opened below a file";
     } catch (const std::system_error& e) {
         EXPECT_EQ(e.code().category(), std::system_category());
@@ -151,4 +152,50 @@ TEST(WindowsReader, ReadBackRetriesWhileAnotherHolderLetsGo)
     EXPECT_TRUE(va::extract_package(stream, {scratch.Path(), L"S", L""}, nullptr, host));
     EXPECT_EQ(host.reads, 2);
     EXPECT_EQ(host.waits, 1);
+}
+
+// The folders checked for links: those below the token's folder only.
+TEST(FoldersBelowRoot, TakesTheChainBelowTheTokensFolder)
+{
+    using V = std::vector<std::wstring>;
+    const struct {
+        const wchar_t* root;
+        const wchar_t* folder;
+        V chain;
+    } cases[] = {
+        {L"C:\\ProgramData", L"C:\\ProgramData\\Vantaro\\Trelvane 7",
+         V{L"C:\\ProgramData\\Vantaro", L"C:\\ProgramData\\Vantaro\\Trelvane 7"}},
+        {L"C:\\ProgramData\\", L"C:\\ProgramData\\Vantaro", V{L"C:\\ProgramData\\Vantaro"}},
+        {L"C:\\Inst", L"C:\\Inst", V{}},
+        {L"C:\\Inst", L"C:/Inst//Data/", V{L"C:/Inst//Data"}},
+        {L"", L"C:\\A\\B", V{L"C:\\A", L"C:\\A\\B"}},
+        {L"D:\\Other", L"C:\\A", V{L"C:\\A"}},
+        {L"\\\\server\\share", L"\\\\server\\share\\x", V{L"\\\\server\\share\\x"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(va::FoldersBelowRoot(c.root, c.folder), c.chain) << std::string(c.folder, c.folder + wcslen(c.folder));
+}
+
+// The held folders cannot be renamed away (and a link put in their place)
+// while the file below them is being written.
+TEST(PinnedFolderChain, HoldsTheFoldersBelowTheRootInPlace)
+{
+    va::test::ScratchFolder s;
+    ASSERT_TRUE(::CreateDirectoryW((s / L"Data").c_str(), nullptr));
+    ASSERT_TRUE(::CreateDirectoryW((s / L"Data\\Sub").c_str(), nullptr));
+    {
+        ASSERT_TRUE(::CreateDirectoryW((s / L"Probe").c_str(), nullptr));
+        va::UniqueFile held(::CreateFileW((s / L"Probe").c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        ASSERT_TRUE(held);
+        if (::MoveFileW((s / L"Probe").c_str(), (s / L"Probe moved").c_str()))
+            GTEST_SKIP() << "this system renames a folder held open without delete sharing (Wine)";
+    }
+    {
+        va::PinnedFolderChain chain;
+        ASSERT_EQ(chain.Pin(s.Path(), s / L"Data\\Sub\\Missing\\Deeper"), DWORD{ERROR_SUCCESS});
+        EXPECT_FALSE(::MoveFileW((s / L"Data\\Sub").c_str(), (s / L"Moved").c_str()));
+        EXPECT_FALSE(::MoveFileW((s / L"Data").c_str(), (s / L"Moved").c_str()));
+    }
+    EXPECT_TRUE(::MoveFileW((s / L"Data").c_str(), (s / L"Moved").c_str())) << "released with the chain";
 }

@@ -5,12 +5,15 @@
 
 #include "engine/journal/uninstall_log.h"
 #include "engine/package/package_reader.h"
+#include "engine/package/held_files.h"
 #include "engine/placement/file_placement.h"
 #include "engine/placement/machine_extraction.h"
 #include "engine/placement/temporary_files.h"
 #include "engine/placement/users_access.h"
 #include "tests/common/package_fixture.h"
+#include "tests/common/reparse_points.h"
 #include "tests/common/scratch_folder.h"
+#include "tests/common/temporary_path.h"
 
 namespace {
 
@@ -128,4 +131,132 @@ TEST(JournalPlacement, SuccessfulRunCommitsEveryJournalledFile)
     EXPECT_EQ(va::test::ReadBytes(temporary + L"\\DSetup.dll"), "dx");
     va::CleanUpTemporaryFiles();
     EXPECT_FALSE(va::test::Exists(temporary));
+}
+
+// No backup can be made (the temporary folder leaves no room for its name):
+// the entry that would replace a file fails with the Windows error before
+// anything is written, and the rollback leaves the file as it was.  Both a
+// replaced program and a data file kept in place.
+TEST(JournalPlacement, AFileThatCannotBeSavedIsNeverOverwrittenNorDeleted)
+{
+    struct Case {
+        std::int32_t kind;
+        const wchar_t* file;
+        const char* before;
+    } const cases[] = {
+        {va::Update, L"Trelvane.exe", "old program"},
+        {va::Fresh, L"Data\\Standard.tv-lib", "user's library"},
+    };
+    for (const Case& c : cases) {
+        // No trace here: a skip would report the trace instead of its reason.
+        const std::string which = c.kind == va::Update ? "replaced program" : "kept data file";
+        va::test::ScratchFolder scratch;
+        const std::wstring install = scratch / L"Trelvane 7";
+        const std::wstring temporary = scratch / L"vantaro_{3}";
+        const std::wstring target = install + L"\\" + c.file;
+        ::CreateDirectoryW(install.c_str(), nullptr);
+        ::CreateDirectoryW((install + L"\\Data").c_str(), nullptr);
+        ASSERT_TRUE(va::test::WriteBytes(target, c.before));
+        const std::wstring longTemp = va::test::MakeFolderOfLength(scratch.Path(), 248);
+
+        va::TemporaryFiles temp{temporary, {}};
+        va::PublishTemporaryFiles(&temp);
+        const std::vector<FileSpec> files = Product();
+        Transaction t(c.kind);
+        {
+            va::test::TemporaryPathOverride override(longTemp);
+            if (!override.Applied())
+                GTEST_SKIP() << "this system does not take the temporary path from TMP as given";
+            EXPECT_FALSE(t.run(package_test::Entries(files), files, install, temporary));
+        }
+        EXPECT_EQ(t.error, std::error_code(ERROR_FILENAME_EXCED_RANGE, std::system_category()))
+            << which << ": " << t.error.message();
+        EXPECT_EQ(va::test::ReadBytes(target), c.before) << which;
+        t.log.Rollback();
+        va::CleanUpTemporaryFiles();
+        EXPECT_EQ(va::test::ReadBytes(target), c.before) << which;
+        EXPECT_FALSE(va::test::Exists(install + L"\\Lang"));
+    }
+}
+
+// A link planted below the token's folder (a junction for a folder of the
+// chain, a symbolic link for the file itself) fails its entry with a Windows
+// error before anything is moved, written or granted through it, and the
+// file it points to survives the installation and its rollback.
+TEST(JournalPlacement, NothingIsWrittenThroughALinkPlantedBelowTheTokensFolder)
+{
+    // No trace here: a skip would report the trace instead of its reason.
+    for (bool junction : {true, false}) {
+        const char* kind = junction ? "junction" : "symbolic link";
+        va::test::ScratchFolder scratch;
+        const std::wstring install = scratch / L"Trelvane 7";
+        const std::wstring elsewhere = scratch / L"elsewhere";
+        const std::wstring temporary = scratch / L"vantaro_{4}";
+        ::CreateDirectoryW(install.c_str(), nullptr);
+        ::CreateDirectoryW(elsewhere.c_str(), nullptr);
+        ASSERT_TRUE(va::test::WriteBytes(elsewhere + L"\\Standard.tv-lib", "somebody's file"));
+        bool planted = false;
+        if (junction) {
+            planted = va::test::MakeJunction(install + L"\\Data", elsewhere);
+        } else {
+            ::CreateDirectoryW((install + L"\\Data").c_str(), nullptr);
+            planted = va::test::MakeFileSymlink(install + L"\\Data\\Standard.tv-lib", elsewhere + L"\\Standard.tv-lib");
+        }
+        if (!planted)
+            GTEST_SKIP() << "this system cannot make a " << kind
+                         << " that reads back as a reparse point (Wine 8 refuses FSCTL_SET_REPARSE_POINT and "
+                            "only pretends to make symbolic links)";
+
+        va::TemporaryFiles temp{temporary, {}};
+        va::PublishTemporaryFiles(&temp);
+        const std::vector<FileSpec> files = Product();
+        Transaction t(va::Fresh);
+        EXPECT_FALSE(t.run(package_test::Entries(files), files, install, temporary)) << kind;
+        EXPECT_EQ(t.error, std::error_code(ERROR_CANT_ACCESS_FILE, std::system_category()))
+            << kind << ": " << t.error.message();
+        t.log.Rollback();
+        va::CleanUpTemporaryFiles();
+        EXPECT_EQ(va::test::ReadBytes(elsewhere + L"\\Standard.tv-lib"), "somebody's file") << kind;
+        ::RemoveDirectoryW((install + L"\\Data").c_str());  // a junction is removed as a folder
+        ::DeleteFileW((install + L"\\Data\\Standard.tv-lib").c_str());
+    }
+}
+
+// The DirectX library passes through the user's own temporary folder: from
+// its check to its loading nobody may change, rename or delete it, and a
+// file changed before the hold fails its entry.
+TEST(JournalPlacement, TheDirectXLibraryIsHeldUnchangedUntilItIsUsed)
+{
+    va::test::ScratchFolder scratch;
+    const std::wstring install = scratch / L"Trelvane 7";
+    const std::wstring temporary = scratch / L"vantaro_{5}";
+    va::TemporaryFiles temp{temporary, {}};
+    va::PublishTemporaryFiles(&temp);
+    const std::vector<FileSpec> files = Product();
+    Transaction t(va::Fresh);
+    ASSERT_TRUE(t.run(package_test::Entries(files), files, install, temporary)) << t.error.message();
+    const std::wstring library = temporary + L"\\DSetup.dll";
+    {
+        va::UniqueFile writer(::CreateFileW(library.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
+        EXPECT_FALSE(writer);
+    }
+    EXPECT_FALSE(::MoveFileW(library.c_str(), (temporary + L"\\other.dll").c_str()));
+    va::CleanUpTemporaryFiles();
+    EXPECT_FALSE(va::test::Exists(temporary)) << "the hold ends before the clean-up";
+
+    // Changed between the read-back and the hold.
+    ::CreateDirectoryW(temporary.c_str(), nullptr);
+    ASSERT_TRUE(va::test::WriteBytes(library, "swapped"));
+    va::PackageEntry entry{L"DSetup.dll", library, va::DirectXSetupFile, 2, va::crc32_of("dx", 2)};
+    va::PlacementContext context;
+    try {
+        va::OnFileEnd(entry, context);
+        ADD_FAILURE() << "a changed library was accepted";
+    } catch (const std::system_error& e) {
+        EXPECT_EQ(e.code(), std::error_code(ERROR_CRC, std::system_category()));
+    }
+    EXPECT_FALSE(va::TakeHeldFile(library));
+    ::DeleteFileW(library.c_str());
+    ::RemoveDirectoryW(temporary.c_str());
 }

@@ -5,6 +5,8 @@
 
 #include <stdexcept>
 
+#include "engine/package/core/crc32.h"
+#include "engine/package/held_files.h"
 #include "engine/placement/file_placement.h"
 #include "engine/placement/temporary_files.h"
 #include "tests/common/scratch_folder.h"
@@ -21,9 +23,10 @@ struct FakeJournal : va::PlacementJournal {
     {
         return std::find(kept.begin(), kept.end(), path) != kept.end();
     }
-    void RecordFile(const std::wstring& path, std::int32_t kind, bool copy) override
+    DWORD RecordFile(const std::wstring& path, std::int32_t kind, bool copy) override
     {
         calls.push_back(L"record " + std::to_wstring(kind) + (copy ? L" copy" : L" move"));
+        return ERROR_SUCCESS;
     }
     void CommitOutcome(std::uint8_t outcome) override { calls.push_back(L"commit " + std::to_wstring(outcome)); }
 };
@@ -89,7 +92,7 @@ TEST(Placement, PolicyOverInstallKindEntryKindFileAndLog)
                     if (listed)
                         h.journal.kept.push_back(path);
                     temporary.files.clear();
-                    const va::PackageEntry entry{L"src\\file.bin", path, kind, 3, 0};
+                    const va::PackageEntry entry{L"src\\file.bin", path, kind, 3, va::crc32_of("new", 3)};
 
                     Expect e{notification::proceed, {L"record " + std::to_wstring(kind) + L" move"}, false};
                     if (kind == 3) {
@@ -118,7 +121,9 @@ TEST(Placement, PolicyOverInstallKindEntryKindFileAndLog)
                     EXPECT_EQ(temporary.files, kind == 5 ? std::vector<std::wstring>{path} : std::vector<std::wstring>{});
 
                     h.journal.calls.clear();
+                    ASSERT_TRUE(va::test::WriteBytes(path, "new"));  // what the reader writes in between
                     EXPECT_EQ(va::OnFileEnd(entry, h.context), notification::proceed);
+                    EXPECT_EQ(static_cast<bool>(va::TakeHeldFile(path)), kind == 5) << "only the DirectX library is held";
                     EXPECT_EQ(Narrow(h.journal.calls), kind == 5 ? L"" : L"commit 1; ");
                     EXPECT_EQ(h.grants.size(), kind == 3 ? 1u : 0u);
                     if (kind == 3) {

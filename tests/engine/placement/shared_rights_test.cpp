@@ -24,7 +24,7 @@ TEST(SharedFolderRights, GrantedOnceEachForTwoFilesBelowTheSameFolder)
         return true;
     };
     for (const wchar_t* name : {L"\\Standard.tv-lib", L"\\Metals.mat-vantaro", L"\\Textures\\Oak.jpg"}) {
-        auto out = va::OpenOutputFile(product + name, shared, grant);
+        auto out = va::OpenOutputFile(product + name, L"", shared, grant);
         ASSERT_TRUE(out);
     }
     ASSERT_EQ(grants.size(), 2u);
@@ -42,6 +42,6 @@ TEST(SharedFolderRights, AFailingGrantDoesNotStopThePlacement)
     va::GrantFn failing = [](const std::wstring&, DWORD, BYTE) -> bool {
         throw std::system_error(5, std::system_category());
     };
-    EXPECT_NO_THROW(va::OpenOutputFile(scratch / L"Shared\\file.bin", shared, failing));
+    EXPECT_NO_THROW(va::OpenOutputFile(scratch / L"Shared\\file.bin", L"", shared, failing));
     EXPECT_TRUE(va::test::Exists(scratch / L"Shared\\file.bin"));
 }

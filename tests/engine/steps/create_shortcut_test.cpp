@@ -135,5 +135,97 @@ TEST_F(CreateShortcutTest, BalancesComInitialisationOnEveryPathThatStartedIt)
     }
 }
 
+// The system's link, except that SetPath or SetWorkingDirectory fails when
+// asked to.
+HRESULT g_setPathResult = S_OK, g_setFolderResult = S_OK;
+class RefusingLink : public IShellLinkW {
+public:
+    explicit RefusingLink(IShellLinkW* inner) : inner_(inner) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override
+    {
+        if (id == IID_IUnknown || id == IID_IShellLinkW) {
+            *object = static_cast<IShellLinkW*>(this);
+            AddRef();
+            return S_OK;
+        }
+        return inner_->QueryInterface(id, object);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++count_; }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        if (--count_ != 0)
+            return count_;
+        inner_->Release();
+        delete this;
+        return 0;
+    }
+    HRESULT STDMETHODCALLTYPE GetPath(LPWSTR a, int b, WIN32_FIND_DATAW* c, DWORD d) override { return inner_->GetPath(a, b, c, d); }
+    HRESULT STDMETHODCALLTYPE GetIDList(PIDLIST_ABSOLUTE* a) override { return inner_->GetIDList(a); }
+    HRESULT STDMETHODCALLTYPE SetIDList(PCIDLIST_ABSOLUTE a) override { return inner_->SetIDList(a); }
+    HRESULT STDMETHODCALLTYPE GetDescription(LPWSTR a, int b) override { return inner_->GetDescription(a, b); }
+    HRESULT STDMETHODCALLTYPE SetDescription(LPCWSTR a) override { return inner_->SetDescription(a); }
+    HRESULT STDMETHODCALLTYPE GetWorkingDirectory(LPWSTR a, int b) override { return inner_->GetWorkingDirectory(a, b); }
+    HRESULT STDMETHODCALLTYPE SetWorkingDirectory(LPCWSTR a) override
+    {
+        return FAILED(g_setFolderResult) ? g_setFolderResult : inner_->SetWorkingDirectory(a);
+    }
+    HRESULT STDMETHODCALLTYPE GetArguments(LPWSTR a, int b) override { return inner_->GetArguments(a, b); }
+    HRESULT STDMETHODCALLTYPE SetArguments(LPCWSTR a) override { return inner_->SetArguments(a); }
+    HRESULT STDMETHODCALLTYPE GetHotkey(WORD* a) override { return inner_->GetHotkey(a); }
+    HRESULT STDMETHODCALLTYPE SetHotkey(WORD a) override { return inner_->SetHotkey(a); }
+    HRESULT STDMETHODCALLTYPE GetShowCmd(int* a) override { return inner_->GetShowCmd(a); }
+    HRESULT STDMETHODCALLTYPE SetShowCmd(int a) override { return inner_->SetShowCmd(a); }
+    HRESULT STDMETHODCALLTYPE GetIconLocation(LPWSTR a, int b, int* c) override { return inner_->GetIconLocation(a, b, c); }
+    HRESULT STDMETHODCALLTYPE SetIconLocation(LPCWSTR a, int b) override { return inner_->SetIconLocation(a, b); }
+    HRESULT STDMETHODCALLTYPE SetRelativePath(LPCWSTR a, DWORD b) override { return inner_->SetRelativePath(a, b); }
+    HRESULT STDMETHODCALLTYPE Resolve(HWND a, DWORD b) override { return inner_->Resolve(a, b); }
+    HRESULT STDMETHODCALLTYPE SetPath(LPCWSTR a) override
+    {
+        return FAILED(g_setPathResult) ? g_setPathResult : inner_->SetPath(a);
+    }
+
+private:
+    IShellLinkW* inner_;
+    ULONG count_ = 1;
+};
+
+HRESULT RefusingCreate(IShellLinkW** link)
+{
+    IShellLinkW* inner = nullptr;
+    const HRESULT result = SystemShortcutComCalls().createLink(&inner);
+    if (FAILED(result))
+        return result;
+    *link = new RefusingLink(inner);
+    return S_OK;
+}
+
+// A link whose target or working folder could not be set is no link.
+TEST_F(CreateShortcutTest, FailsWhenTheTargetOrItsFolderCannotBeSet)
+{
+    const ShortcutComCalls refusing{SystemShortcutComCalls().initialize, RefusingCreate,
+                                    SystemShortcutComCalls().uninitialize};
+    const struct {
+        const char* refused;
+        HRESULT setPath;
+        HRESULT setFolder;
+        bool made;
+    } cases[] = {
+        {"nothing", S_OK, S_OK, true},
+        {"the target", E_INVALIDARG, S_OK, false},
+        {"the working folder", S_OK, E_OUTOFMEMORY, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.refused);
+        ::DeleteFileW((folder_ + L"\\Trelvane.lnk").c_str());
+        g_setPathResult = c.setPath;
+        g_setFolderResult = c.setFolder;
+        std::wstring linkPath = L"untouched";
+        EXPECT_EQ(CreateShortcut(programs_ + L"\\Trelvane.exe", folder_, nullptr, &linkPath, refusing), c.made);
+        EXPECT_EQ(linkPath, c.made ? folder_ + L"\\Trelvane.lnk" : L"untouched");
+        EXPECT_EQ(::GetFileAttributesW((folder_ + L"\\Trelvane.lnk").c_str()) != INVALID_FILE_ATTRIBUTES, c.made);
+    }
+    g_setPathResult = g_setFolderResult = S_OK;
+}
+
 }  // namespace
 }  // namespace va::test

@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "engine/journal/uninstall_log.h"
+#include "engine/package/held_files.h"
+#include "engine/package/output_file.h"
 #include "engine/steps/directx_setup.h"
 #include "tests/common/engine_fakes.h"
 #include "tests/common/registry_test_util.h"
@@ -85,6 +87,24 @@ TEST_F(DirectXStep, KeepsOnlyALibraryOfTheMinimumVersion)
             EXPECT_EQ(static_cast<bool>(setup.module), c.kept);
         }
     }
+}
+
+// The placement holds the checked library; loading it takes over that hold
+// and lets it go once the library is loaded.
+TEST_F(DirectXStep, LoadsAHeldLibraryAndReleasesItsHold)
+{
+    PlaceLibrary(L"");
+    ASSERT_EQ(HoldVerifiedFile(Library(), file_crc32(Library())), DWORD{ERROR_SUCCESS});
+    {
+        UniqueFile writer(::CreateFileW(Library().c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+        EXPECT_FALSE(writer) << "nobody may change the library while it is held";
+    }
+    {
+        const DirectXSetup setup = LoadDirectXSetup(folder_);
+        EXPECT_TRUE(setup.module);
+    }
+    EXPECT_FALSE(TakeHeldFile(Library())) << "the hold ended with the load";
 }
 
 TEST_F(DirectXStep, WithoutAFolderNoLibraryIsSearchedFor)

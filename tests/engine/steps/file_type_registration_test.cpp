@@ -9,6 +9,7 @@
 #include "app/identity/core/product_version.h"
 #include "engine/journal/uninstall_log.h"
 #include "engine/steps/file_type_registration.h"
+#include "engine/steps/message_pump.h"
 #include "support/handles.h"
 #include "support/instance_mutex.h"
 #include "tests/common/registry_test_util.h"
@@ -188,26 +189,52 @@ TEST_F(FileTypeRegistration, TheProgramRunsAtHighPriority)
               static_cast<DWORD>(HIGH_PRIORITY_CLASS));
 }
 
-TEST_F(FileTypeRegistration, AnExitCodeOtherThanMinusTenIsAFailure)
+HANDLE g_letGo = nullptr;
+constexpr UINT kHolderHasIt = WM_APP + 7;
+// Lets the holder go once the program has recorded its exit code; until
+// then the message comes round again with the next pump.
+bool LetTheHolderGo(MSG* message)
+{
+    if (message->message != kHolderHasIt)
+        return false;
+    if (ReadValue(HKEY_CURRENT_USER, kRecordKey, L"ExitCode"))
+        ::SetEvent(g_letGo);
+    else
+        ::PostThreadMessageW(::GetCurrentThreadId(), kHolderHasIt, 0, 0);
+    return true;
+}
+
+// Another thread holds the mutex, so releasing ours does not free it and
+// the program exits with its "busy" code: a failure.  The installer then
+// waits for the holder (handling messages: here the one that lets it go)
+// and owns the mutex again.
+TEST_F(FileTypeRegistration, AnExitCodeOtherThanMinusTenIsAFailureAndABusyMutexIsWaitedFor)
 {
     const std::wstring program = InstalledProgram(L"Busy");
-    // Another thread holds the mutex, so releasing ours does not free it and
-    // the program exits with its "busy" code.
+    MSG peek;
+    ::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE);  // this thread's queue, for the holder's message
+    UniqueHandle letGo(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    UniqueHandle taken(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    g_letGo = letGo.get();
+    SetPreTranslateHook(LetTheHolderGo);
+    const DWORD mainThread = ::GetCurrentThreadId();
     mutex_.Release();
-    HANDLE taken = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    HANDLE done = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    UniqueHandle takenOwner(taken), doneOwner(done);
     std::thread holder([&] {
         InstanceMutex other;
         other.Create(InstanceMutexName(L"Trelvane7"), true);
-        ::SetEvent(taken);
-        ::WaitForSingleObject(done, INFINITE);
+        ::PostThreadMessageW(mainThread, kHolderHasIt, 0, 0);
+        ::SetEvent(taken.get());
+        ::WaitForSingleObject(g_letGo, INFINITE);
     });
-    ::WaitForSingleObject(taken, INFINITE);
+    ::WaitForSingleObject(taken.get(), INFINITE);
 
     EXPECT_FALSE(RegisterFileTypes(log, program, 0, mutex_));
-    ::SetEvent(done);
+    ::SetEvent(g_letGo);  // never left waiting, whatever happened
     holder.join();
+    SetPreTranslateHook(nullptr);
+    EXPECT_TRUE(mutex_.owned()) << "the mutex must be waited for, not given up";
+    EXPECT_EQ(::WaitForSingleObject(mutex_.handle(), 0), DWORD{WAIT_OBJECT_0}) << "owned by this thread";
+    ::ReleaseMutex(mutex_.handle());  // the extra count of that check
 
     EXPECT_EQ(ReadDword(HKEY_CURRENT_USER, kRecordKey, L"ExitCode"), 3u);
     ASSERT_EQ(log.NewEntries.size(), 1u);

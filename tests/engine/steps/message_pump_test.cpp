@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <vector>
 
 #include "engine/steps/directx_setup.h"
 #include "engine/steps/message_pump.h"
+#include "support/handles.h"
 
 namespace va::test {
 namespace {
@@ -95,6 +97,36 @@ TEST_F(MessagePump, TheSetUpCallbackPumpsOnlyOnProgressReportsAndAlwaysAnswersOn
     }
     EXPECT_EQ(DirectXSetupCallback(18, 0, nullptr, nullptr, nullptr), 1u);
     EXPECT_EQ(g_dispatched, std::vector<UINT>{WM_APP});
+}
+
+HANDLE g_signal = nullptr;
+bool SignalsOnAppPlusFive(MSG* message)
+{
+    if (message->message == WM_APP + 5)
+        ::SetEvent(g_signal);
+    return false;
+}
+
+// The wait handles the thread's messages (the one that ends it here) and
+// returns once the object is signalled.
+TEST_F(MessagePump, AWaitHandlesMessagesUntilItsObjectIsSignalled)
+{
+    UniqueHandle event(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    g_signal = event.get();
+    SetPreTranslateHook(SignalsOnAppPlusFive);
+    ASSERT_TRUE(::PostMessageW(window_, WM_APP + 5, 0, 0));
+    EXPECT_EQ(WaitPumpingMessages(event.get()), DWORD{WAIT_OBJECT_0});
+    EXPECT_EQ(g_dispatched, std::vector<UINT>{WM_APP + 5});
+
+    // After a quit message it only waits, and the quit stays for the caller.
+    ::ResetEvent(event.get());
+    ::PostQuitMessage(4);
+    std::thread later([&event] { ::SetEvent(event.get()); });
+    EXPECT_EQ(WaitPumpingMessages(event.get()), DWORD{WAIT_OBJECT_0});
+    later.join();
+    MSG message;
+    ASSERT_TRUE(::PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(message.wParam, WPARAM{4});
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "tests/common/registry_denial.h"
 #include "tests/common/registry_test_util.h"
 #include "tests/common/scratch_folder.h"
+#include "tests/common/temporary_path.h"
 
 namespace va::test {
 namespace {
@@ -75,6 +76,7 @@ bool RestoreKeyWorks()
     DeleteTree(HKEY_CURRENT_USER, probe);
     WriteText(HKEY_CURRENT_USER, probe, L"Value", L"before");
     const std::wstring file = BackupToTemp(nullptr, false);
+    ::DeleteFileW(file.c_str());  // the save needs a free name
     bool works = false;
     {
         UniqueKey key;
@@ -367,6 +369,57 @@ TEST_F(UninstallKeyJournal, SavesAnExistingKeyAndRestoresItOnRollback)
               ERROR_SUCCESS);
 }
 
+// Whether this registry refuses a key's handle that its access list denies.
+bool KeyAccessListsEnforced(const std::wstring& subkey, DWORD access)
+{
+    UniqueKey probe;
+    return ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, subkey.c_str(), 0, access, probe.put()) != ERROR_SUCCESS;
+}
+
+// A key the rollback cannot reach is reported, and a saved one stays saved.
+TEST_F(UninstallKeyJournal, RollbackReportsAKeyItCouldNotUndo)
+{
+    // No trace here: a skip would report the trace instead of its reason.
+    for (bool existed : {true, false}) {
+        const char* which = existed ? "a key that existed" : "a new key";
+        DeleteTree(HKEY_LOCAL_MACHINE, kProductKeyPath);
+        UninstallLog log;
+        if (existed) {
+            HKEY key = CreateProductKey(L"Old");
+            ASSERT_EQ(log.RecordUninstallKey(key), DWORD{ERROR_SUCCESS});
+            SetValue(key, L"DisplayName", L"New");
+            ::RegCloseKey(key);
+        } else {
+            ASSERT_EQ(log.RecordUninstallKey(nullptr), DWORD{ERROR_SUCCESS});
+            ::RegCloseKey(CreateProductKey(L"New"));
+        }
+        log.CommitOutcome(1);
+        const std::wstring backup = log.NewEntries.back().BackupPath;
+
+        std::vector<RollbackFailure> failures;
+        {
+            ScopedKeyDenial denial(HKEY_LOCAL_MACHINE, kProductKeyPath, KEY_SET_VALUE | DELETE);
+            ASSERT_TRUE(denial.applied());
+            if (!KeyAccessListsEnforced(kProductKeyPath, existed ? KEY_SET_VALUE : DELETE)) {
+                log.Rollback();
+                GTEST_SKIP() << "this registry does not enforce the key's access list for "
+                             << (existed ? "changing values" : "deleting it");
+            }
+            failures = log.Rollback();
+        }
+        ASSERT_EQ(failures.size(), 1u) << which;
+        EXPECT_EQ(failures[0].Type, UninstallKey) << which;
+        EXPECT_EQ(failures[0].Path, kProductKeyPath) << which;
+        EXPECT_NE(failures[0].Error, DWORD{ERROR_SUCCESS}) << which;
+        EXPECT_EQ(failures[0].BackupPath, backup) << which;
+        if (existed) {
+            EXPECT_TRUE(Exists(backup)) << "the saved key is kept";
+            ::DeleteFileW(backup.c_str());
+        }
+        EXPECT_TRUE(ProductKeyExists()) << which;
+    }
+}
+
 // Backup names are "va" + hex digits + ".tmp" in the temporary folder.
 int CountBackupNames()
 {
@@ -384,15 +437,44 @@ int CountBackupNames()
     return count;
 }
 
-TEST(RecordUninstallKey, AFailedSaveLeavesNoBackup)
+// A key that exists but cannot be saved is not journalled at all: an entry
+// without a backup would make the rollback delete it.
+TEST(RecordUninstallKey, AFailedSaveLeavesNoBackupAndNoEntry)
 {
     const int before = CountBackupNames();
     UninstallLog log;
-    log.RecordUninstallKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFFFFF0)));  // no such key
-    ASSERT_EQ(log.NewEntries.size(), 1u);
-    EXPECT_TRUE(log.NewEntries.back().BackupPath.empty());
+    EXPECT_NE(log.RecordUninstallKey(reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(0x7FFFFFF0))),  // no such key
+              DWORD{ERROR_SUCCESS});
+    EXPECT_TRUE(log.NewEntries.empty());
     EXPECT_EQ(CountBackupNames(), before);
-    EXPECT_TRUE(log.AwaitingOutcome);
+    EXPECT_FALSE(log.AwaitingOutcome);
+}
+
+// The previous installation's key cannot be saved (no room in the temporary
+// folder for the backup's name): the step fails without changing the key,
+// and the rollback leaves it.
+TEST_F(UninstallKeyTest, AnExistingKeyThatCannotBeSavedIsLeftAsItWas)
+{
+    WriteText(HKEY_LOCAL_MACHINE, kProductKeyPath, L"DisplayName", L"Trelvane 7.08f");
+    WriteText(HKEY_LOCAL_MACHINE, kProductKeyPath, L"UninstallString", L"C:\\Old\\Uninstall.exe");
+    const std::vector<NamedValue> before = ValuesInOrder(kProductKeyPath);
+    ScratchFolder s;
+    {
+        TemporaryPathOverride temp(MakeFolderOfLength(s.Path(), 248));
+        if (!temp.Applied())
+            GTEST_SKIP() << "this system does not take the temporary path from TMP as given";
+        EXPECT_FALSE(WriteUninstallKey(log, kPaths, 1));
+    }
+    EXPECT_TRUE(log.NewEntries.empty());
+    EXPECT_FALSE(log.AwaitingOutcome);
+    log.CommitOutcome(0);
+    log.Rollback();
+    const std::vector<NamedValue> after = ValuesInOrder(kProductKeyPath);
+    ASSERT_EQ(after.size(), before.size());
+    for (size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(after[i].name, before[i].name);
+        EXPECT_EQ(after[i].data, before[i].data);
+    }
 }
 
 TEST_F(UninstallKeyJournal, WriteLogDiscardsTheSavedKey)

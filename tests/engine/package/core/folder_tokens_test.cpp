@@ -28,6 +28,7 @@ struct Resolver {
     va::FolderInputs inputs{L"D:\\Apps\\Trelvane 7", L"Trelvane Examples", L"C:\\Temp\\vantaro_{x}"};
     std::vector<std::wstring> shared;
     std::vector<std::pair<int, int>> asked;
+    std::wstring root;
 
     std::wstring operator()(const std::wstring& destination)
     {
@@ -40,7 +41,7 @@ struct Resolver {
                         return folders.at(k);
                 va::throw_compress_error(va::compress_errc::unexpected);
             },
-            [this](const std::wstring& f) { shared.push_back(f); });
+            [this](const std::wstring& f) { shared.push_back(f); }, &root);
     }
 };
 
@@ -84,6 +85,30 @@ TEST(FolderTokens, EachTokenAndItsSharedFolders)
         Resolver resolve;
         EXPECT_EQ(resolve(k.destination), k.resolved) << k.destination;
         EXPECT_EQ(resolve.shared, k.shared) << k.destination;
+    }
+}
+
+// The token's folder: the writer follows no link below it.
+TEST(FolderTokens, TellTheFolderTheTokenStandsFor)
+{
+    const struct {
+        const wchar_t* destination;
+        const wchar_t* samples;
+        const wchar_t* root;
+    } cases[] = {
+        {L"<InstallPath>\\Data", L"", L"D:\\Apps\\Trelvane 7"},
+        {L"<CommonData>\\Vantaro\\..\\T", L"", L"C:\\ProgramData"},
+        {L"<SamplePath>\\Sub", L"Trelvane Examples", L"C:\\Users\\Public\\Desktop"},
+        {L"<SamplePath>\\Sub", L"E:\\Samples", L"E:\\Samples"},
+        {L"<Temporary>", L"", L"C:\\Temp\\vantaro_{x}"},
+        {L"C:\\Data", L"", L""},
+    };
+    for (const auto& k : cases) {
+        Resolver resolve;
+        resolve.inputs.samples = k.samples;
+        resolve.root = L"stale";
+        resolve(k.destination);
+        EXPECT_EQ(resolve.root, k.root) << k.destination;
     }
 }
 

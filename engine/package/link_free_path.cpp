@@ -1,0 +1,96 @@
+#include "engine/package/link_free_path.h"
+
+#include <shlwapi.h>
+
+#include "support/core/path_text.h"
+
+namespace va {
+namespace {
+
+constexpr DWORD kShareAllButDelete = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+// Spelling-equal as paths: either separator, runs of them as one, letter
+// case ignored (folder names are case-insensitive here).
+bool SamePrefixSpelling(const std::wstring& a, const std::wstring& b)
+{
+    std::size_t i = 0, j = 0;
+    while (true) {
+        while (i < a.size() && IsPathSeparator(a[i]) && (i + 1 == a.size() || IsPathSeparator(a[i + 1])))
+            ++i;
+        while (j < b.size() && IsPathSeparator(b[j]) && (j + 1 == b.size() || IsPathSeparator(b[j + 1])))
+            ++j;
+        if (i == a.size() || j == b.size())
+            return i == a.size() && j == b.size();
+        const bool sa = IsPathSeparator(a[i]), sb = IsPathSeparator(b[j]);
+        if (sa != sb || (!sa && ::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(a[i]))) !=
+                                    ::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(b[j])))))
+            return false;
+        ++i;
+        ++j;
+    }
+}
+
+}  // namespace
+
+std::vector<std::wstring> FoldersBelowRoot(const std::wstring& root, const std::wstring& folder)
+{
+    // Every prefix of `folder` ending before a separator, and the folder.
+    std::vector<std::wstring> prefixes;
+    const wchar_t* skipped = ::PathSkipRootW(folder.c_str());
+    std::size_t start = skipped ? static_cast<std::size_t>(skipped - folder.c_str()) : 0;
+    for (std::size_t i = start; i <= folder.size(); ++i) {
+        if (i == folder.size() || IsPathSeparator(folder[i])) {
+            if (i > start && !IsPathSeparator(folder[i - 1]))
+                prefixes.push_back(folder.substr(0, i));
+        }
+    }
+    if (!root.empty()) {
+        for (std::size_t k = 0; k < prefixes.size(); ++k) {
+            if (SamePrefixSpelling(prefixes[k], root))
+                return {prefixes.begin() + static_cast<std::ptrdiff_t>(k + 1), prefixes.end()};
+        }
+    }
+    return prefixes;
+}
+
+bool IsReparsePoint(HANDLE handle)
+{
+    BY_HANDLE_FILE_INFORMATION facts{};
+    if (!::GetFileInformationByHandle(handle, &facts))
+        return true;
+    return (facts.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+DWORD PinnedFolderChain::Pin(const std::wstring& root, const std::wstring& folder)
+{
+    for (const std::wstring& link : FoldersBelowRoot(root, folder)) {
+        UniqueFile handle(::CreateFileW(link.c_str(), FILE_READ_ATTRIBUTES, kShareAllButDelete, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!handle) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+                break;  // nothing below a missing folder exists either
+            return error != ERROR_SUCCESS ? error : DWORD{ERROR_CANT_ACCESS_FILE};
+        }
+        if (IsReparsePoint(handle.get()))
+            return ERROR_CANT_ACCESS_FILE;
+        held_.push_back(std::move(handle));
+    }
+    return ERROR_SUCCESS;
+}
+
+DWORD CheckNoReparsePoint(const std::wstring& root, const std::wstring& path)
+{
+    PinnedFolderChain chain;
+    const DWORD error = chain.Pin(root, ParentFolder(path));
+    if (error != ERROR_SUCCESS)
+        return error;
+    UniqueFile file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                  nullptr));
+    if (file && IsReparsePoint(file.get()))
+        return ERROR_CANT_ACCESS_FILE;
+    return ERROR_SUCCESS;
+}
+
+}  // namespace va
