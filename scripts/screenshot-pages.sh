@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the wizard under Xvfb: the Start and Mode pages in English,
-# then in German, as PNG files in build/screenshots/.  Needs the mingw build
+# then in German; then in English the Install page before and after a quick
+# installation of the embedded package and the End page, as PNG files in
+# build/screenshots/.  The installation is removed again at the end.  Needs the mingw build
 # (installer and tests-bin/wizard_pilot.exe) and ImageMagick's import.
 #   bash scripts/screenshot-pages.sh
 set -euo pipefail
@@ -36,5 +38,14 @@ $run "$pilot" language 2  # German: third in the list
 shot start-german
 $run "$pilot" next
 shot mode-german
+$run "$pilot" back
+$run "$pilot" language 1  # English
+$run "$pilot" next
+$run "$pilot" next
+shot install-before
+$run "$pilot" install
+shot install-after
+$run "$pilot" next
+shot end
 $run "$pilot" exit
 wait $installer || true

@@ -1,5 +1,7 @@
 #include "wizard/dlg_end.h"
 
+#include "engine/session/install_session.h"
+#include "framework/data_exchange.h"
 #include "resources/installer_ids.h"
 #include "wizard/wizard_messages.h"
 #include "wizard/wizard_text.h"
@@ -7,6 +9,12 @@
 namespace va {
 
 CDlgEnd::CDlgEnd() : CWizardPage(IDD_END_PAGE) {}
+
+void CDlgEnd::DoDataExchange(CDataExchange* dx)
+{
+    if (!dx->SaveAndValidate() && Session().InstallSucceeded)
+        SetItemText(IDC_INFO, WizardText(kMsgInstallationComplete));
+}
 
 void CDlgEnd::UpdateTexts()
 {

@@ -11,6 +11,9 @@ public:
 
     void UpdateTexts() override;
     void ExtendLayout(int dx, int dy) override;
+
+protected:
+    void DoDataExchange(CDataExchange* dx) override;
 };
 
 }  // namespace va

@@ -1,12 +1,80 @@
 #include "wizard/dlg_install.h"
 
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include "app/identity/core/product.h"
+#include "engine/session/install_session.h"
+#include "engine/steps/message_pump.h"
+#include "engine/transaction/core/banner_line.h"
+#include "engine/transaction/install_transaction.h"
+#include "engine/transaction/installer_texts.h"
+#include "framework/data_exchange.h"
+#include "framework/win_app.h"
 #include "resources/installer_ids.h"
+#include "support/gui_handles.h"
 #include "wizard/wizard_messages.h"
 #include "wizard/wizard_text.h"
 
 namespace va {
+namespace {
+
+int TextWidth(HDC dc, const std::wstring& text)
+{
+    SIZE size{};
+    if (text.empty() || !::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size))
+        return 0;
+    return size.cx;
+}
+
+}  // namespace
 
 CDlgInstall::CDlgInstall() : CWizardPage(IDD_INSTALL_PAGE) {}
+
+BOOL CDlgInstall::OnInitDialog()
+{
+    CWizardPage::OnInitDialog();
+    ::SendMessageW(progressBar_, PBM_SETRANGE32, 0, 100);
+    // Shown when the installation starts, and never hidden again.
+    ::ShowWindow(progressBar_, SW_HIDE);
+    return TRUE;
+}
+
+void CDlgInstall::DoDataExchange(CDataExchange* dx)
+{
+    DDX_Control(dx, IDC_PROGRESS_TEXT, progressText_);
+    DDX_Control(dx, IDC_PROGRESS, progressBar_);
+    // After a success the page keeps the record of the run.
+    if (!dx->SaveAndValidate() && !Session().InstallSucceeded)
+        RebuildSummary();
+}
+
+void CDlgInstall::RebuildSummary()
+{
+    const InstallSession& session = Session();
+    ::SetWindowTextW(progressText_, L"");
+    AppendProgressText(WizardText(kMsgInstallation, {ProductDisplayName(true)}) + L"\r\n");
+    AppendProgressText(WizardText(kMsgInstallationOptions), true);
+
+    wchar_t folder[MAX_PATH] = {};
+    ::lstrcpynW(folder, session.InstallFolder.c_str(), MAX_PATH);
+    ::PathQuoteSpacesW(folder);
+    AppendProgressText(WizardText(kMsgInstallationFolder, {folder}) + L"\r\n");
+    if (session.CreateStartMenuShortcut)
+        AppendProgressText(WizardText(kMsgStartMenuShortcutSummary, {session.StartMenuFolder}) + L"\r\n");
+    if (session.CreateDesktopShortcut)
+        AppendProgressText(WizardText(kMsgDesktopShortcutSummary) + L"\r\n");
+
+    // Back to the first line, one line at a time; a control that stops
+    // scrolling ends the loop too.
+    for (LRESULT first = ::SendMessageW(progressText_, EM_GETFIRSTVISIBLELINE, 0, 0); first != 0;) {
+        ::SendMessageW(progressText_, EM_LINESCROLL, 0, -1);
+        const LRESULT now = ::SendMessageW(progressText_, EM_GETFIRSTVISIBLELINE, 0, 0);
+        if (now >= first)
+            break;
+        first = now;
+    }
+}
 
 void CDlgInstall::UpdateTexts()
 {
@@ -24,7 +92,76 @@ void CDlgInstall::ExtendLayout(int dx, int dy)
 
 bool CDlgInstall::DoInstall()
 {
-    return false;
+    const InstallerTexts texts;
+    return RunInstallTransaction(Session(), *this, texts, paths_);
+}
+
+void CDlgInstall::ShowStatus(const std::wstring& text)
+{
+    SetItemText(IDC_STATUS, text);
+}
+
+std::wstring CDlgInstall::BannerFor(const std::wstring& text) const
+{
+    RECT client{};
+    ::GetClientRect(progressText_, &client);
+    const auto margins = static_cast<DWORD>(::SendMessageW(progressText_, EM_GETMARGINS, 0, 0));
+    const int available = (client.right - client.left) - LOWORD(margins) - HIWORD(margins) - 2;
+
+    const WindowDC dc(progressText_);
+    if (!dc)
+        return BannerLine(text, 0, 0, 0);
+    const auto font = reinterpret_cast<HGDIOBJ>(::SendMessageW(progressText_, WM_GETFONT, 0, 0));
+    const SelectedObject selected(dc.get(), font);
+    return BannerLine(text, available, TextWidth(dc.get(), BannerWords(text)), TextWidth(dc.get(), L"-"));
+}
+
+void CDlgInstall::AppendProgressText(const std::wstring& text, bool banner)
+{
+    const std::wstring line = banner || text.empty() ? BannerFor(text) : text;
+    ::SendMessageW(progressText_, EM_SETSEL, 0x7FFFFFFF, -1);
+    ::SendMessageW(progressText_, EM_SCROLLCARET, 0, 0);
+    ::SendMessageW(progressText_, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
+    ::SendMessageW(progressText_, EM_LINESCROLL, 0, 1);
+}
+
+void CDlgInstall::ShowProgressBar()
+{
+    ::ShowWindow(progressBar_, SW_SHOW);
+}
+
+void CDlgInstall::SetProgressPosition(int percent)
+{
+    ::SendMessageW(progressBar_, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+}
+
+void CDlgInstall::PumpMessages()
+{
+    ::va::PumpMessages();
+}
+
+void CDlgInstall::BeginWait()
+{
+    if (CWinApp* app = CurrentApp())
+        app->BeginWaitCursor();
+}
+
+void CDlgInstall::EndWait()
+{
+    if (CWinApp* app = CurrentApp())
+        app->EndWaitCursor();
+}
+
+HWND CDlgInstall::StatusDialog() const
+{
+    return GetSafeHwnd();
+}
+
+HWND CDlgInstall::OwnerWindow() const
+{
+    const CWinApp* app = CurrentApp();
+    const HWND main = app ? app->MainWindow() : nullptr;
+    return main ? main : ::GetAncestor(GetSafeHwnd(), GA_ROOT);
 }
 
 }  // namespace va

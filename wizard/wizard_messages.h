@@ -32,5 +32,10 @@ inline constexpr unsigned kMsgConfirmExit = 110;
 inline constexpr unsigned kMsgSelectInstallFolder = 111;
 inline constexpr unsigned kMsgMenuShortcut = 112;
 inline constexpr unsigned kMsgDesktopShortcut = 113;
+inline constexpr unsigned kMsgInstallationComplete = 120;
+inline constexpr unsigned kMsgInstallationOptions = 122;
+inline constexpr unsigned kMsgInstallationFolder = 123;
+inline constexpr unsigned kMsgStartMenuShortcutSummary = 124;
+inline constexpr unsigned kMsgDesktopShortcutSummary = 125;
 
 }  // namespace va

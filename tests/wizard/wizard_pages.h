@@ -74,4 +74,22 @@ inline bool WaitForPage(HWND host, int index)
     return false;
 }
 
+// Presses Install on the Install page and waits for the end of the run:
+// the run adds to the progress text with Exit disabled, and Exit comes back
+// when it is over.
+inline bool RunInstallation(HWND host, DWORD limitMs = 600000)
+{
+    HWND page = PageOf(host, 4);
+    const size_t before = ControlText(page, IDC_PROGRESS_TEXT).size();
+    PressButton(host, IDOK);
+    for (DWORD waited = 0; waited < limitMs; waited += 100) {
+        // The text first: once it has grown the run has disabled Exit, so
+        // Exit enabled afterwards means the run is over.
+        if (ControlText(page, IDC_PROGRESS_TEXT).size() > before && ::IsWindowEnabled(::GetDlgItem(host, IDCANCEL)))
+            return true;
+        ::Sleep(100);
+    }
+    return false;
+}
+
 }  // namespace va::test

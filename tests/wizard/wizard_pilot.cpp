@@ -6,8 +6,9 @@
 //                              its client area as WIDTHxHEIGHT+X+Y
 //   wizard_pilot language N    picks item N of the language list
 //   wizard_pilot next | back   presses Next or Back
+//   wizard_pilot install       presses Install and waits for the end of the run
 //   wizard_pilot exit          presses Exit and confirms
-//   wizard_pilot clean         removes what prepare wrote
+//   wizard_pilot clean         removes what prepare and an installation wrote
 
 #include <windows.h>
 
@@ -15,6 +16,7 @@
 #include <cwchar>
 #include <string>
 
+#include "tests/common/installed_product.h"
 #include "tests/common/scratch_registry.h"
 #include "tests/driver/driver.h"
 #include "tests/wizard/wizard_pages.h"
@@ -84,7 +86,7 @@ int wmain(int argc, wchar_t** argv)
         return WriteDword(HKEY_LOCAL_MACHINE, kTestUninstallKey, L"VaLanguage", 1) ? 0 : Fail("registry");
     }
     if (step == L"clean") {
-        RemoveProductKeys();
+        RemoveInstalledProduct();
         return 0;
     }
     HWND host = WaitForHost();
@@ -113,6 +115,19 @@ int wmain(int argc, wchar_t** argv)
         Settle(host);
         return 0;
     }
+    if (step == L"status") {
+        HWND page = PageOf(host, 4);
+        std::printf("exit %d next %d text %zu status %ls\n", ::IsWindowEnabled(::GetDlgItem(host, IDCANCEL)),
+                    ::IsWindowEnabled(::GetDlgItem(host, IDOK)), ControlText(page, IDC_PROGRESS_TEXT).size(),
+                    ControlText(page, IDC_STATUS).c_str());
+        return 0;
+    }
+    if (step == L"install") {
+        if (!RunInstallation(host))
+            return Fail("the installation did not end");
+        Settle(host);
+        return 0;
+    }
     if (step == L"exit") {
         PressButton(host, IDCANCEL);
         for (int i = 0; i < 3000 && ::IsWindow(host); ++i) {
@@ -126,5 +141,5 @@ int wmain(int argc, wchar_t** argv)
         }
         return ::IsWindow(host) ? Fail("the wizard did not close") : 0;
     }
-    return Fail("usage: wizard_pilot prepare|wait|language N|next|back|exit|clean");
+    return Fail("usage: wizard_pilot prepare|wait|language N|next|back|install|exit|clean");
 }
