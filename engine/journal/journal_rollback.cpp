@@ -59,6 +59,8 @@ void UninstallLog::Rollback()
 {
     while (!NewEntries.empty()) {
         const LogEntry& entry = NewEntries.back();
+        if (UndoObserver)
+            UndoObserver(entry);
         switch (entry.Type) {
         case CreatedFolder:
             ::RemoveDirectoryW(entry.Path.c_str());
