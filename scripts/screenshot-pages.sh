@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Screenshots of the wizard under Xvfb: the Start and Mode pages in English,
-# then in German; then in English the Install page before and after a quick
-# installation of the embedded package and the End page, as PNG files in
-# build/screenshots/.  The installation is removed again at the end.  Needs the mingw build
+# Screenshots of the wizard under Xvfb: the Start, Mode, Folder and Shortcut
+# pages (advanced installation) in English, then in German; then in English
+# the Install page before and after an installation of the embedded package
+# and the End page, as PNG files in build/screenshots/.  The installation is
+# removed again at the end.  Needs the mingw build
 # (installer and tests-bin/wizard_pilot.exe) and ImageMagick's import.
 #   bash scripts/screenshot-pages.sh
 set -euo pipefail
@@ -30,18 +31,24 @@ shot() {  # shot NAME: the wizard's window as it is now
   echo "$out/$1.png"
 }
 
-shot start-english
-$run "$pilot" next
-shot mode-english
-$run "$pilot" back
+# Start, Mode, then the advanced installation's Folder and Shortcut pages.
+pages() {  # pages LANGUAGE
+  shot start-$1
+  $run "$pilot" next
+  shot mode-$1
+  $run "$pilot" advanced
+  $run "$pilot" next
+  shot folder-$1
+  $run "$pilot" next
+  shot shortcut-$1
+  for _ in 1 2 3; do $run "$pilot" back; done
+}
+
+pages english
 $run "$pilot" language 2  # German: third in the list
-shot start-german
-$run "$pilot" next
-shot mode-german
-$run "$pilot" back
+pages german
 $run "$pilot" language 1  # English
-$run "$pilot" next
-$run "$pilot" next
+for _ in 1 2 3 4; do $run "$pilot" next; done
 shot install-before
 $run "$pilot" install
 shot install-after

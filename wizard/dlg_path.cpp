@@ -1,13 +1,60 @@
 #include "wizard/dlg_path.h"
 
+#include "app/identity/core/install_kind.h"
 #include "app/identity/core/product.h"
+#include "engine/session/install_session.h"
+#include "framework/data_exchange.h"
 #include "resources/installer_ids.h"
+#include "wizard/folder_browser.h"
+#include "wizard/folder_page_limits.h"
 #include "wizard/wizard_messages.h"
 #include "wizard/wizard_text.h"
 
 namespace va {
 
-CDlgPath::CDlgPath() : CWizardPage(IDD_FOLDER_PAGE) {}
+CDlgPath::CDlgPath() : CWizardPage(IDD_FOLDER_PAGE)
+{
+    OnCommandFrom(IDC_BROWSE, BN_CLICKED, [this] { OnBrowse(); });
+}
+
+BOOL CDlgPath::OnInitDialog()
+{
+    CWizardPage::OnInitDialog();
+    // An update, a reinstallation or a refused installation keeps the folder
+    // found at start-up.
+    if (Session().InstallKind != Fresh) {
+        ::EnableWindow(GetDlgItem(IDC_FOLDER_PROMPT), FALSE);
+        ::EnableWindow(GetDlgItem(IDC_BROWSE), FALSE);
+        ::SendMessageW(GetDlgItem(IDC_FOLDER), EM_SETREADONLY, TRUE, 0);
+    }
+    return TRUE;
+}
+
+void CDlgPath::DoDataExchange(CDataExchange* dx)
+{
+    // The typed folder is taken as it is: neither its existence nor its
+    // form is checked here.
+    if (!dx->SaveAndValidate())
+        folder_ = Session().InstallFolder;
+    DDX_Text(dx, IDC_FOLDER, folder_);
+    DDV_MaxChars(dx, folder_, kFolderTextLimit);
+    if (dx->SaveAndValidate())
+        Session().InstallFolder = folder_;
+}
+
+void CDlgPath::OnBrowse()
+{
+    if (!UpdateData(TRUE))
+        return;
+    auto& session = Session();
+    const std::wstring title = WizardText(kMsgSelectInstallFolder, {ProductDisplayName(false)});
+    std::wstring initial = session.InstallFolder;
+    const std::wstring chosen = BrowseForFolder(initial, ProductKey(), title);
+    if (chosen.empty())
+        return;
+    session.InstallFolder = chosen;
+    UpdateData(FALSE);
+}
 
 void CDlgPath::UpdateTexts()
 {

@@ -1,5 +1,9 @@
 #pragma once
 // The Folder page: the installation folder (advanced installation only).
+// When something is installed already the folder is shown but stays as it
+// was found.
+
+#include <string>
 
 #include "wizard/wizard_page.h"
 
@@ -11,6 +15,15 @@ public:
 
     void UpdateTexts() override;
     void ExtendLayout(int dx, int dy) override;
+
+protected:
+    BOOL OnInitDialog() override;
+    void DoDataExchange(CDataExchange* dx) override;
+
+private:
+    void OnBrowse();
+
+    std::wstring folder_;
 };
 
 }  // namespace va

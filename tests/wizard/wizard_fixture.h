@@ -70,19 +70,21 @@ protected:
         ProductKeysCleared::TearDown();
     }
 
-    // Starts the installer and waits for its host; fails the test without it.
-    HWND Start(const std::wstring& kind = L"")
+    // Starts the installer (or `program`, a copy of it) and waits for its
+    // host; fails the test without it.
+    HWND Start(const std::wstring& kind = L"", const std::wstring& program = InstallerProgram())
     {
         if (!kind.empty()) {
             EXPECT_TRUE(SetInstalledProgram(FixtureProgram(kind)));
         }
         newerInstalled_ = kind == L"7_9_0_0";
         EXPECT_TRUE(WriteDword(HKEY_LOCAL_MACHINE, kTestUninstallKey, L"VaLanguage", 1));
-        installer_ = StartProgram(InstallerProgram());
+        installer_ = StartProgram(program);
         host_ = WaitForDialog(installer_, IsHost);
         EXPECT_NE(host_, nullptr) << "the wizard host did not open";
-        if (host_)
+        if (host_) {
             EXPECT_TRUE(WaitUntilSettled(host_)) << "the wizard host does not answer";
+        }
         return host_;
     }
 

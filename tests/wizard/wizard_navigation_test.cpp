@@ -1,6 +1,7 @@
 // The real wizard driven from outside: the pages in their order and the
 // texts and states of the host's buttons on each.
 
+#include "tests/common/installer_copy.h"
 #include "tests/wizard/wizard_fixture.h"
 
 namespace va::test {
@@ -32,7 +33,14 @@ class WizardPages : public InstallerWizard {};
 
 TEST_F(WizardPages, AdvancedRouteShowsEveryPageWithItsButtonsAndAFailedInstallationStaysOnTheInstallPage)
 {
-    HWND host = Start();
+    // The installer carries a damaged package, so the installation fails
+    // at its preparation without touching the machine.
+    const std::optional<std::string> package = EmbeddedPackage(InstallerProgram());
+    ASSERT_TRUE(package.has_value());
+    const ScratchFolder scratch(L"wizard_damaged_installer");
+    const std::wstring copy = (scratch.path() / L"InstallTrelvane7.08g.exe").wstring();
+    ASSERT_TRUE(CopyInstallerWithPackage(InstallerProgram(), copy, WithStreamDamaged(*package)));
+    HWND host = Start(L"", copy);
     ASSERT_NE(host, nullptr);
     const std::wstring next = Text(kEnglishBlock, 6) + L"  >";
     const std::wstring cancel = Text(kEnglishBlock, 2);
@@ -54,8 +62,8 @@ TEST_F(WizardPages, AdvancedRouteShowsEveryPageWithItsButtonsAndAFailedInstallat
         ExpectButtons(host, row);
     }
 
-    // Install: the installation fails here (nothing to install with yet),
-    // so the page stays, ready to go back or to try again.
+    // Install: the installation fails, so the page stays, ready to go back
+    // or to try again.
     SendButtonCommand(host, IDOK);
     ExpectButtons(host, {4, true, true, Text(kEnglishBlock, 7), cancel, IDOK});
 

@@ -6,6 +6,7 @@
 //                              its client area as WIDTHxHEIGHT+X+Y
 //   wizard_pilot language N    picks item N of the language list
 //   wizard_pilot next | back   presses Next or Back
+//   wizard_pilot advanced      chooses the advanced installation (Mode page)
 //   wizard_pilot install       presses Install and waits for the end of the run
 //   wizard_pilot exit          presses Exit and confirms
 //   wizard_pilot clean         removes what prepare and an installation wrote
@@ -115,11 +116,9 @@ int wmain(int argc, wchar_t** argv)
         Settle(host);
         return 0;
     }
-    if (step == L"status") {
-        HWND page = PageOf(host, 4);
-        std::printf("exit %d next %d text %zu status %ls\n", ::IsWindowEnabled(::GetDlgItem(host, IDCANCEL)),
-                    ::IsWindowEnabled(::GetDlgItem(host, IDOK)), ControlText(page, IDC_PROGRESS_TEXT).size(),
-                    ControlText(page, IDC_STATUS).c_str());
+    if (step == L"advanced") {
+        ::SendMessageW(::GetDlgItem(PageOf(host, 1), IDC_ADVANCED), BM_CLICK, 0, 0);
+        Settle(host);
         return 0;
     }
     if (step == L"install") {
@@ -141,5 +140,5 @@ int wmain(int argc, wchar_t** argv)
         }
         return ::IsWindow(host) ? Fail("the wizard did not close") : 0;
     }
-    return Fail("usage: wizard_pilot prepare|wait|language N|next|back|install|exit|clean");
+    return Fail("usage: wizard_pilot prepare|wait|language N|next|back|advanced|install|exit|clean");
 }

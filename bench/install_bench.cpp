@@ -1,0 +1,76 @@
+// The wall time of a whole installation through the real installer: the
+// wizard's quick route, Install pressed, and the clock stopped when the run
+// gives Exit back.  With a package file, a copy of the installer carrying
+// that package is run instead.  The product is removed before and after.
+//
+//   install_bench INSTALLER [PACKAGE]
+
+#include <windows.h>
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "tests/common/installed_product.h"
+#include "tests/common/installer_copy.h"
+#include "tests/driver/driver.h"
+#include "tests/wizard/wizard_pages.h"
+
+namespace {
+
+using namespace va::test;
+
+int Fail(const char* what)
+{
+    std::fprintf(stderr, "install_bench: %s\n", what);
+    return 1;
+}
+
+bool Next(HWND host, int page)
+{
+    PressButton(host, IDOK);
+    return WaitForPage(host, page);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 2)
+        return Fail("usage: install_bench INSTALLER [PACKAGE]");
+    std::wstring installer = argv[1];
+    std::wstring copy;
+    if (argc > 2) {
+        std::ifstream in(argv[2], std::ios::binary);
+        const std::string package((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        wchar_t temp[MAX_PATH + 1] = {};
+        ::GetTempPathW(MAX_PATH + 1, temp);
+        copy = std::wstring(temp) + L"install_bench_copy.exe";
+        if (package.empty() || !CopyInstallerWithPackage(installer, copy, package))
+            return Fail("cannot make the installer copy");
+        installer = copy;
+    }
+    RemoveInstalledProduct();
+    WriteDword(HKEY_LOCAL_MACHINE, kTestUninstallKey, L"VaLanguage", 1);
+
+    Process process = StartProgram(installer);
+    HWND host = WaitForDialog(process, IsHost);
+    if (!host || !Next(host, 1) || !Next(host, 4))
+        return Fail("the Install page was not reached");
+    const auto start = std::chrono::steady_clock::now();
+    if (!RunInstallation(host, 3600000))
+        return Fail("the installation did not end");
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("install_seconds=%.2f\nstatus=%ls\n", seconds, ControlText(PageOf(host, 4), IDC_STATUS).c_str());
+
+    PressButton(host, IDCANCEL);
+    if (HWND box = WaitForDialog(process, IsMessageBox, 5000))
+        PressButton(box, IDYES);
+    WaitForExit(process);
+    RemoveInstalledProduct();
+    if (!copy.empty())
+        ::DeleteFileW(copy.c_str());
+    return 0;
+}
