@@ -11,7 +11,9 @@
 #include "app/languages/version_text.h"
 #include "app/previous_installation.h"
 #include "engine/steps/message_pump.h"
+#include "support/core/exit_codes.h"
 #include "support/core/hresult.h"
+#include "support/error_text.h"
 #include "support/exception_text.h"
 #include "support/format_message.h"
 #include "support/instance_counter.h"
@@ -134,33 +136,59 @@ BOOL CInstallApp::InitInstance()
     // reads as with ShowErrorCode; other categories keep their own text.
     try {
         try {
+            TakeCommandLine(::GetCommandLineW());
             RunStartup();
         } catch (...) {
-            ShowMessage(ExceptionText(std::current_exception()), MB_OK | MB_ICONEXCLAMATION);
+            Refuse(exit_code::kFailed, ExceptionText(std::current_exception()));
         }
     } catch (...) {
         // Not even the report could be shown: start-up ends all the same.
+        exitCode_ = exit_code::kFailed;
     }
     return FALSE;
+}
+
+int CInstallApp::ExitInstance()
+{
+    TextLog.Line(L"exit code " + std::to_wstring(exitCode_));
+    TextLog.Close();
+    return exitCode_;
+}
+
+void CInstallApp::Refuse(int exitCode, const std::wstring& text, UINT icon)
+{
+    exitCode_ = exitCode;
+    TextLog.Line(text);
+    // A quiet run's boxes are quiet already (the quiet hook); the ones that
+    // ask a question never come this way.
+    ShowMessage(text, MB_OK | icon);
 }
 
 void CInstallApp::RunStartup()
 {
     if (!ProcessorSupported) {
-        ShowErrorCode(static_cast<DWORD>(kUnexpected));
+        Refuse(exit_code::kUnsupportedProcessor, ErrorText(static_cast<DWORD>(kUnexpected)));
         return;
     }
     if (!AcquireInstanceMutex()) {
-        ShowErrorCode(ERROR_BUSY);
+        Refuse(exit_code::kAnotherInstaller, ErrorText(ERROR_BUSY));
         return;
     }
     CWinApp::InitInstance();
     ChooseInterfaceLanguage();
+    if (!AcceptCommandLine())
+        return;
+    ApplyLanguageSwitch();
     if (!CheckRights() || !WaitForOtherInstances())
         return;
     DetermineInstallKind(InstalledProgramPath());
     TakePreviousFolders();
-    RunWizard();
+    ApplyFolderSwitches();
+    LogSessionFacts();
+    if (Quiet())
+        RunQuietly();
+    else
+        RunWizard();
 }
 
 void CInstallApp::ChooseInterfaceLanguage(const std::function<LANGID()>& userDefault)
@@ -191,7 +219,7 @@ bool CInstallApp::CheckRights()
 {
     if (IsAdministrator())
         return true;
-    ShowMessage(InstallerMessage(kMessageNoRights), MB_OK | MB_ICONEXCLAMATION);
+    Refuse(exit_code::kNoAdministrator, InstallerMessage(kMessageNoRights));
     return false;
 }
 
@@ -200,8 +228,12 @@ bool CInstallApp::WaitForOtherInstances()
     while (CountInstances() > 1) {
         const std::wstring text =
             FormatInserts(InstallerMessage(kMessageCloseProduct), {ProductDisplayName(false)});
-        if (ShowMessage(text, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDCANCEL)
+        TextLog.Line(text);
+        // Quiet: nobody could answer Retry.
+        if (Quiet() || ShowMessage(text, MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDCANCEL) {
+            exitCode_ = exit_code::kProductRunning;
             return false;
+        }
     }
     return true;
 }
@@ -255,10 +287,20 @@ void CInstallApp::TakePreviousFolders()
 
 void CInstallApp::RunWizard()
 {
-    CInstallDlg host;
+    // A refused installation has nothing to run at once: its Start page says why.
+    const bool passive = Options().mode == RunMode::Passive && InstallKind != NewerInstalled;
+    CInstallDlg host(passive);
     SetMainDialog(&host);
     host.DoModal();
     SetMainWindow(nullptr);
+    if (InstallSucceeded)
+        exitCode_ = exit_code::kSuccess;
+    else if (InstallKind == NewerInstalled)
+        exitCode_ = exit_code::kNewerInstalled;
+    else if (host.InstallationFailed())
+        exitCode_ = exit_code::kFailed;
+    else
+        exitCode_ = exit_code::kCancelled;
 }
 
 std::wstring DefaultInstallFolder(const SpecialFolderQuery& specialFolder)

@@ -53,8 +53,8 @@ void RunSteps(const StartupSteps& steps)
 
 void InitializationError()
 {
-    ::MessageBoxW(nullptr, L"Initialization Error", nullptr,
-                  MB_SETFOREGROUND | MB_TASKMODAL | MB_ICONERROR);
+    if (!StartupBoxesSilenced)
+        ::MessageBoxW(nullptr, L"Initialization Error", nullptr, MB_SETFOREGROUND | MB_TASKMODAL | MB_ICONERROR);
     // exit, not ExitProcess: the registered clean-up (the instance counter) runs.
     std::exit(-11);
 }

@@ -16,11 +16,12 @@ void CheckProcessor(ProcessorFeatureQuery featurePresent)
         return;
     }
     // No string table can be trusted this early: the three texts are fixed.
-    ::MessageBoxW(nullptr,
-                  L"This Version is not compatible with your Configuration.\n\n"
-                  L"Cette version n'est pas compatible avec votre configuration.\n\n"
-                  L"Diese Version ist nicht mit Ihrer Konfiguration kompatibel.",
-                  nullptr, MB_ICONERROR);
+    if (!StartupBoxesSilenced)
+        ::MessageBoxW(nullptr,
+                      L"This Version is not compatible with your Configuration.\n\n"
+                      L"Cette version n'est pas compatible avec votre configuration.\n\n"
+                      L"Diese Version ist nicht mit Ihrer Konfiguration kompatibel.",
+                      nullptr, MB_ICONERROR);
     ::ExitProcess(1);
 }
 

@@ -10,9 +10,13 @@ namespace va {
 // dynamic initialiser runs.
 inline bool ProcessorSupported = false;
 
+// Set before the start-up checks when the command line asks for no window
+// ("/quiet"): the checks' boxes are left out, their exit codes stay.
+inline bool StartupBoxesSilenced = false;
+
 using ProcessorFeatureQuery = BOOL(WINAPI*)(DWORD feature);
 
-// Without SSE2: the three-language box, then ExitProcess(1).
+// Without SSE2: the three-language box (unless silenced), then ExitProcess(1).
 void CheckProcessor(ProcessorFeatureQuery featurePresent = ::IsProcessorFeaturePresent);
 
 // Comctl32.dll's version as major * 65536 + minor; 0 when it cannot be told.

@@ -11,7 +11,7 @@
 #include <string>
 
 #include "uninstaller/core/uninstall_switches.h"
-#include "uninstaller/run_log.h"
+#include "support/run_log.h"
 
 namespace va::uninstall {
 

@@ -13,6 +13,7 @@
 #include "support/message_box.h"
 #include "support/message_hooks.h"
 #include "support/program_path.h"
+#include "support/run_log.h"
 #include "support/startup.h"
 #include "support/system_checks.h"
 #include "uninstaller/core/final_report.h"
@@ -25,25 +26,12 @@
 #include "uninstaller/machine_areas.h"
 #include "uninstaller/product_keys.h"
 #include "uninstaller/progress_window.h"
-#include "uninstaller/run_log.h"
 #include "uninstaller/self_removal.h"
 #include "uninstaller/step_runner.h"
 #include "uninstaller/uninstall_texts.h"
 
 namespace va::uninstall {
 namespace {
-
-constexpr SwitchSpec kQuietOnly[] = {{L"quiet"}};
-
-// Whether "/quiet" stands among the arguments, even on a line refused for
-// another argument: a refusal must be as silent as the run it refuses.
-bool AsksForQuiet(const std::vector<std::wstring>& arguments)
-{
-    for (const std::wstring& argument : arguments)
-        if (ParseSwitches({argument}, kQuietOnly).Valid())
-            return true;
-    return false;
-}
 
 class Uninstallation {
 public:
@@ -245,7 +233,7 @@ int RunUninstaller()
 {
     const std::vector<std::wstring> arguments = SplitArguments(ArgumentsAfterProgram(::GetCommandLineW()));
     ParsedOptions parsed = ParseUninstallerArguments(arguments);
-    const bool quiet = parsed.parsed.Valid() ? parsed.options.quiet : AsksForQuiet(arguments);
+    const bool quiet = parsed.parsed.Valid() ? parsed.options.quiet : NamesSwitch(arguments, {L"quiet"});
     // Quiet means no box at all, whatever asks for one.
     if (quiet)
         SetQuietHook([] { return true; });

@@ -9,6 +9,7 @@
 #include "engine/transaction/core/banner_line.h"
 #include "engine/transaction/install_transaction.h"
 #include "engine/transaction/installer_texts.h"
+#include "engine/transaction/run_log_sink.h"
 #include "framework/data_exchange.h"
 #include "framework/win_app.h"
 #include "resources/installer_ids.h"
@@ -93,7 +94,9 @@ void CDlgInstall::ExtendLayout(int dx, int dy)
 bool CDlgInstall::DoInstall()
 {
     const InstallerTexts texts;
-    return RunInstallTransaction(Session(), *this, texts, paths_);
+    // With "/log" every line the page shows goes to the log too.
+    RunLogSink logged(Session().TextLog, this);
+    return RunInstallTransaction(Session(), logged, texts, paths_);
 }
 
 void CDlgInstall::ShowStatus(const std::wstring& text)

@@ -14,7 +14,15 @@
 
 namespace va {
 
-CInstallDlg::CInstallDlg() : CDialog(IDD_INSTALL)
+namespace {
+
+// Posted by a passive wizard to itself: the installation starts once the
+// window is shown.
+constexpr UINT kStartPassiveInstall = WM_APP + 1;
+
+}  // namespace
+
+CInstallDlg::CInstallDlg(bool passive) : CDialog(IDD_INSTALL), passive_(passive)
 {
     OnCommandFrom(IDC_BACK, BN_CLICKED, [this] { OnBack(); });
 }
@@ -36,6 +44,11 @@ BOOL CInstallDlg::OnInitDialog()
     // A language chosen on the Start page relabels the whole wizard.
     SetWizardRelabelHook([this] { UpdateTexts(); });
     UpdateTexts();
+    if (passive_) {
+        ShowPage(kInstallPage);
+        ::PostMessageW(GetSafeHwnd(), kStartPassiveInstall, 0, 0);
+        return TRUE;
+    }
     ShowPage(kStartPage);
     if (Session().InstallKind == NewerInstalled)
         EnableButton(IDOK, false);
@@ -120,12 +133,29 @@ void CInstallDlg::OnOK()
         ShowPage(CurrentPage + 1);
         return;
     }
+    RunInstallation();
+}
+
+void CInstallDlg::RunInstallation()
+{
+    auto& session = Session();
     EnableButton(IDC_BACK, false);
     EnableButton(IDOK, false);
     EnableButton(IDCANCEL, false);
     session.InstallSucceeded = install_.DoInstall();
+    failed_ = !session.InstallSucceeded;
     ShowPage(CurrentPage);
     EnableButton(IDCANCEL, true);
+    if (!passive_)
+        return;
+    if (session.InstallSucceeded) {
+        EndDialog(IDOK);
+        return;
+    }
+    // The failure stays to be read; only Exit is left.
+    EnableButton(IDC_BACK, false);
+    EnableButton(IDOK, false);
+    ::SendMessageW(GetSafeHwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(IDCANCEL)), TRUE);
 }
 
 void CInstallDlg::OnBack()
@@ -142,7 +172,7 @@ void CInstallDlg::OnCancel()
     if (!::IsWindowEnabled(GetDlgItem(IDCANCEL)))
         return;
     auto& session = Session();
-    if (ExitAsksFirst(session.InstallSucceeded, session.InstallKind, CurrentPage) &&
+    if (!passive_ && ExitAsksFirst(session.InstallSucceeded, session.InstallKind, CurrentPage) &&
         ShowMessage(WizardText(kMsgConfirmExit), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDNO)
         return;
     EndDialog(session.InstallSucceeded ? IDOK : IDCANCEL);
@@ -156,6 +186,10 @@ void CInstallDlg::EnableButton(int id, bool enable)
 bool CInstallDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
 {
     switch (message) {
+    case kStartPassiveInstall:
+        RunInstallation();
+        result = 0;
+        return true;
     case WM_SYSCOMMAND:
         return OnSysCommand(wParam);
     case WM_INITMENUPOPUP:

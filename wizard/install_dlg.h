@@ -4,7 +4,9 @@
 // installation passes over the Folder and Shortcut pages), labels and
 // enables its Back, Next and Exit buttons, asks before an unfinished
 // installation is left, starts the installation from the Install page, and
-// offers the About box in its system menu.
+// offers the About box in its system menu.  Passive ("/passive"), it opens
+// on the Install page, installs at once, asks nothing, and closes by itself
+// after a success; a failure stays shown until Exit.
 
 #include <array>
 
@@ -21,7 +23,7 @@ namespace va {
 
 class CInstallDlg : public CDialog {
 public:
-    CInstallDlg();
+    explicit CInstallDlg(bool passive = false);
     ~CInstallDlg() override;
 
     // Leaves the current page (which may refuse: false, nothing changes) and
@@ -33,6 +35,8 @@ public:
 
     // The page shown, kNoPage before the first.
     int CurrentPageIndex() const noexcept { return CurrentPage; }
+    // Whether the last installation run failed (and was rolled back).
+    bool InstallationFailed() const noexcept { return failed_; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -52,6 +56,7 @@ private:
     void OnInitMenuPopup(HMENU menu, bool systemMenu);
     void OnGetMinMaxInfo(MINMAXINFO* info);
     void EnableButton(int id, bool enable);
+    void RunInstallation();
 
     CDlgStart start_;
     CDlgMode mode_;
@@ -61,6 +66,8 @@ private:
     CDlgEnd end_;
     std::array<CWizardPage*, kPageCount> pages_{};
     int CurrentPage = kNoPage;
+    bool passive_ = false;
+    bool failed_ = false;
 };
 
 }  // namespace va

@@ -1,5 +1,6 @@
 // The process start, in the order it must happen:
-//   101  the processor check (nothing may run on a processor without SSE2);
+//   101  the processor check (nothing may run on a processor without SSE2;
+//        only the look for "/quiet", which decides whether it may show a box);
 //   102  the support library's one-time start-up;
 //   103  the message boxes' default hooks and the facts they take from app/;
 //   then every object of default priority, the application object among them.
@@ -10,6 +11,7 @@
 #include "app/identity/application_id.h"
 #include "app/languages/languages.h"
 #include "app/languages/process_locale.h"
+#include "support/core/command_line.h"
 #include "support/message_hooks.h"
 #include "support/startup.h"
 #include "support/system_checks.h"
@@ -17,7 +19,13 @@
 namespace {
 
 struct ProcessorCheckStage {
-    ProcessorCheckStage() { va::CheckProcessor(); }
+    ProcessorCheckStage()
+    {
+        // A quiet run shows no box, not even the first checks' ones.
+        va::StartupBoxesSilenced =
+            va::NamesSwitch(va::SplitArguments(va::ArgumentsAfterProgram(::GetCommandLineW())), {L"quiet"});
+        va::CheckProcessor();
+    }
 };
 
 struct SupportStartupStage {

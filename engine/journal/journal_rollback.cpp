@@ -129,6 +129,8 @@ std::vector<RollbackFailure> UninstallLog::Rollback()
     std::vector<RollbackFailure> failures;
     while (!NewEntries.empty()) {
         const LogEntry& entry = NewEntries.back();
+        if (UndoObserver)
+            UndoObserver(entry);
         DWORD error = ERROR_SUCCESS;
         std::wstring path = entry.Path;
         switch (entry.Type) {

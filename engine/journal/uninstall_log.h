@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <string>
 #include <vector>
@@ -61,6 +62,9 @@ public:
     std::list<LogEntry> PreviousEntries;  // doubly linked, owned
     std::list<LogEntry> NewEntries;       // in order of recording
     bool AwaitingOutcome = false;
+    // Told of each new entry as Rollback takes it back, newest first, before
+    // it is undone: the run's text log says what a failed run undid.
+    std::function<void(const LogEntry&)> UndoObserver;
 };
 
 }  // namespace va

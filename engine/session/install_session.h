@@ -11,6 +11,7 @@
 #include "app/identity/core/product_version.h"
 #include "engine/journal/uninstall_log.h"
 #include "support/instance_mutex.h"
+#include "support/run_log.h"
 
 namespace va {
 
@@ -48,6 +49,8 @@ public:
     UninstallLog PreviousLog;
     bool InstallSucceeded = false;
     std::wstring ApplicationTitle;
+    // The run's text log ("/log"); writes nothing unless start-up opened it.
+    RunLog TextLog;
 };
 
 // The one session of the process; raises std::logic_error while there is none.

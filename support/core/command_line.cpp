@@ -153,4 +153,11 @@ CommandLine ParseSwitches(const std::vector<std::wstring>& arguments, std::span<
     return result;
 }
 
+bool NamesSwitch(const std::vector<std::wstring>& arguments, const SwitchSpec& spec)
+{
+    const SwitchSpec only[] = {spec};
+    return std::any_of(arguments.begin(), arguments.end(),
+                       [&only](const std::wstring& argument) { return ParseSwitches({argument}, only).Valid(); });
+}
+
 }  // namespace va

@@ -44,6 +44,8 @@ enum class CommandLineError {
     MissingValue,     // "/log" or "/log="
     UnexpectedValue,  // "/quiet=1"
     Repeated,         // the same switch twice
+    InvalidValue,     // a value the program cannot use ("/lang=xx")
+    Conflicting,      // two switches that exclude each other
 };
 
 struct ParsedSwitch {
@@ -65,5 +67,10 @@ struct CommandLine {
 // Parses `arguments` against `known`; the first refused argument ends the
 // parse with its error.
 CommandLine ParseSwitches(const std::vector<std::wstring>& arguments, std::span<const SwitchSpec> known);
+
+// Whether one of `arguments` is the switch `spec`, well formed, even on a
+// line refused for another argument: a refusal must be as silent as the run
+// it refuses.
+bool NamesSwitch(const std::vector<std::wstring>& arguments, const SwitchSpec& spec);
 
 }  // namespace va

@@ -69,13 +69,13 @@ protected:
         HWND box = WaitForDialog(installer, IsMessageBox);
         ASSERT_NE(box, nullptr);
         PressButton(box, IDYES);
-        EXPECT_EQ(WaitForExit(installer), 0u);
+        EXPECT_EQ(WaitForExit(installer), 1602u) << "left before installing";
     }
-    // After the last box: the process ends without showing the host.
-    static void ExpectEndWithoutHost(const Process& installer)
+    // After the last box: the process ends with `exitCode` without showing the host.
+    static void ExpectEndWithoutHost(const Process& installer, DWORD exitCode)
     {
         EXPECT_EQ(WaitForDialog(installer, IsHost), nullptr) << "the wizard host opened";
-        EXPECT_EQ(WaitForExit(installer), 0u);
+        EXPECT_EQ(WaitForExit(installer), exitCode);
     }
 };
 
@@ -94,7 +94,7 @@ TEST_F(StartupBoxes, MutexHeldByAnotherProcessShowsError170AndEnds)
     EXPECT_EQ(WindowText(box), L"Install 2.04a");
     EXPECT_EQ(ButtonIds(box), std::vector<int>{IDOK});
     PressButton(box, IDOK);
-    ExpectEndWithoutHost(installer);
+    ExpectEndWithoutHost(installer, 1618u);
 }
 
 TEST_F(StartupBoxes, AnotherRegisteredProcessAsksRetryUntilItHasEnded)
@@ -127,7 +127,7 @@ TEST_F(StartupBoxes, CancelWhileAnotherProcessIsRegisteredEndsBeforeAnyPage)
     HWND box = WaitForDialog(installer, IsMessageBox);
     ASSERT_NE(box, nullptr);
     PressButton(box, IDCANCEL);
-    ExpectEndWithoutHost(installer);
+    ExpectEndWithoutHost(installer, 170u);
 }
 
 TEST_F(StartupBoxes, BoxesShowTheExclamationIcon)
@@ -140,7 +140,7 @@ TEST_F(StartupBoxes, BoxesShowTheExclamationIcon)
     const HICON icon = MessageBoxIcon(box);
     const std::optional<bool> same = SameIconImage(icon, IDI_EXCLAMATION);
     PressButton(box, IDCANCEL);
-    ExpectEndWithoutHost(installer);
+    ExpectEndWithoutHost(installer, 170u);
     ASSERT_NE(icon, nullptr);
     if (!same)
         GTEST_SKIP() << "another process's icon cannot be read here (Wine keeps icon handles per process)";
@@ -168,7 +168,7 @@ TEST_F(StartupBoxes, RegistryFailureOtherThanNotFoundShowsItsTextAndEnds)
     EXPECT_EQ(WindowText(box), kTitle);
     EXPECT_EQ(ButtonIds(box), std::vector<int>{IDOK});
     PressButton(box, IDOK);
-    ExpectEndWithoutHost(installer);
+    ExpectEndWithoutHost(installer, 1603u);
 }
 
 TEST_F(StartupBoxes, NewerInstalledVersionOpensTheHostWithNextDisabled)
@@ -179,7 +179,7 @@ TEST_F(StartupBoxes, NewerInstalledVersionOpensTheHostWithNextDisabled)
     ASSERT_NE(host, nullptr);
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(host, IDOK)));
     PressButton(host, IDCANCEL);
-    EXPECT_EQ(WaitForExit(installer), 0u);
+    EXPECT_EQ(WaitForExit(installer), 1638u) << "a newer version is installed";
 }
 
 // The Start page says what start-up found: an update from the installed
@@ -214,7 +214,7 @@ TEST_F(StartupBoxes, UpdateOverAnOlderVersionShowsBothVersionsOnTheStartPage)
     HWND box = WaitForDialog(installer, IsMessageBox);
     ASSERT_NE(box, nullptr) << "leaving an update did not ask";
     PressButton(box, IDYES);
-    EXPECT_EQ(WaitForExit(installer), 0u);
+    EXPECT_EQ(WaitForExit(installer), 1602u);
 }
 
 }  // namespace

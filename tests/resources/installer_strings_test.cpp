@@ -22,10 +22,12 @@ using va::LanguageIndex;
 
 const unsigned kOffsets[] = {0,   1,   2,   3,   4,   5,   6,   7,   8,   9,   10,  11,  12,  13,  14,  15,
                              16,  17,  18,  100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111, 112,
-                             113, 114, 115, 117, 118, 119, 120, 121, 122, 123, 124, 125, 126, 127, 129, 131};
+                             113, 114, 115, 117, 118, 119, 120, 121, 122, 123, 124, 125, 126, 127, 129, 131, 140, 141, 142};
 
 const std::map<unsigned, std::wstring> kEnglish = {
     {0, L"Installer"},
+    {140, L"The command line is not valid: %1"},
+    {142, L"The log file '%1' cannot be created: %2"},
     {1, L"OK"},
     {2, L"Cancel"},
     {3, L"About '%1'"},

@@ -66,7 +66,7 @@ TEST_F(WizardExit, AsksUnlessAReinstallationIsStillOnTheStartPageOrANewerVersion
         HWND box = WaitForBox();
         if (!c.asks) {
             EXPECT_EQ(box, nullptr) << "asked";
-            EXPECT_EQ(WaitForExit(installer_), 0u);
+            EXPECT_EQ(WaitForExit(installer_), ExitCodeWhenLeft());
             continue;
         }
         ASSERT_NE(box, nullptr) << "did not ask";
@@ -88,7 +88,7 @@ TEST_F(WizardExit, AsksUnlessAReinstallationIsStillOnTheStartPageOrANewerVersion
         box = WaitForBox();
         ASSERT_NE(box, nullptr);
         PressButton(box, IDYES);
-        EXPECT_EQ(WaitForExit(installer_), 0u);
+        EXPECT_EQ(WaitForExit(installer_), ExitCodeWhenLeft());
     }
 }
 

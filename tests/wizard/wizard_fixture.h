@@ -77,6 +77,7 @@ protected:
         if (!kind.empty()) {
             EXPECT_TRUE(SetInstalledProgram(FixtureProgram(kind)));
         }
+        newerInstalled_ = kind == L"7_9_0_0";
         EXPECT_TRUE(WriteDword(HKEY_LOCAL_MACHINE, kTestUninstallKey, L"VaLanguage", 1));
         installer_ = StartProgram(program);
         host_ = WaitForDialog(installer_, IsHost);
@@ -100,18 +101,37 @@ protected:
         return WaitForDialog(installer_, IsMessageBox, limitMs);
     }
 
-    // Exit, answering Yes when asked; the installer ends.
+    // Exit, answering Yes when asked; the installer ends with the code of
+    // what happened before.
     void ExitWizard()
     {
+        const DWORD expected = ExitCodeWhenLeft();
         PressButton(host_, IDCANCEL);
         // Either the question comes or the installer ends without one.
         if (HWND box = WaitForBox())
             PressButton(box, IDYES);
-        EXPECT_EQ(WaitForExit(installer_), 0u);
+        EXPECT_EQ(WaitForExit(installer_), expected);
+    }
+
+    // The exit code of leaving the wizard now: 0 after a success (the End
+    // page, or the Install page with Back disabled); 1603 after a failed
+    // run (the Install page's status keeps its error code, the only status
+    // with a digit in any language); otherwise 1638 when a newer version
+    // refused the installation, else 1602 (cancelled).
+    DWORD ExitCodeWhenLeft() const
+    {
+        const int page = VisiblePage(host_);
+        if (page == 5 || (page == 4 && !IsControlEnabled(host_, IDC_BACK)))
+            return 0;
+        const std::wstring status = ControlText(PageOf(host_, 4), IDC_STATUS);
+        if (status.find_first_of(L"0123456789") != std::wstring::npos)
+            return 1603;
+        return newerInstalled_ ? 1638u : 1602u;
     }
 
     Process installer_;
     HWND host_ = nullptr;
+    bool newerInstalled_ = false;
 };
 
 }  // namespace va::test

@@ -176,7 +176,7 @@ TEST_F(WizardLanguages, GermanRelabelsCaptionButtonsSystemMenuAndEveryPageAtOnce
     EXPECT_EQ(MessageBoxText(box), Text(kGermanBlock, 110));
     EXPECT_EQ(WindowText(box), Title(kGermanBlock));
     PressButton(box, IDYES);
-    EXPECT_EQ(WaitForExit(installer_), 0u);
+    EXPECT_EQ(WaitForExit(installer_), ExitCodeWhenLeft());
 }
 
 }  // namespace

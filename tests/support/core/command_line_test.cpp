@@ -159,3 +159,17 @@ TEST(ParseSwitches, SplitAndParsedTogetherKeepAQuotedValueWhole)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(NamesSwitch, FindsAWellFormedSwitchEvenOnARefusedLine)
+{
+    const va::SwitchSpec quiet{L"quiet"};
+    EXPECT_TRUE(va::NamesSwitch({L"/unknown", L"-QUIET"}, quiet));
+    EXPECT_TRUE(va::NamesSwitch({L"/quiet", L"/quiet"}, quiet));
+    EXPECT_FALSE(va::NamesSwitch({L"/quiet=1"}, quiet));
+    EXPECT_FALSE(va::NamesSwitch({L"quiet", L"/quietly"}, quiet));
+    EXPECT_FALSE(va::NamesSwitch({}, quiet));
+}
+
+}  // namespace

@@ -1,8 +1,8 @@
-#include "uninstaller/run_log.h"
+#include "support/run_log.h"
 
 #include <cstdio>
 
-namespace va::uninstall {
+namespace va {
 namespace {
 
 std::string Utf8(const std::wstring& text)
@@ -51,4 +51,4 @@ void RunLog::Line(const std::wstring& text)
     ::WriteFile(file_.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }
 
-}  // namespace va::uninstall
+}  // namespace va

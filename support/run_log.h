@@ -1,6 +1,7 @@
 #pragma once
-// The text log that "/log=FILE" asks for: UTF-8, one line per event, each
-// with its local time.  The uninstaller's copy appends to the same file.
+// The text log that "/log=FILE" asks for, in the installer and in the
+// uninstaller: UTF-8, one line per event, each with its local time.  The
+// uninstaller's copy appends to the same file.
 
 #include <windows.h>
 
@@ -8,7 +9,7 @@
 
 #include "support/handles.h"
 
-namespace va::uninstall {
+namespace va {
 
 class RunLog {
 public:
@@ -23,4 +24,4 @@ private:
     UniqueFile file_;
 };
 
-}  // namespace va::uninstall
+}  // namespace va
