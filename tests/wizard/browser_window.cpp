@@ -40,8 +40,14 @@ std::wstring ProposalOf(HWND browser)
 void PressTreeKey(HWND browser, UINT key)
 {
     HWND tree = FirstChildOfClass(browser, L"SysTreeView32");
+    const std::wstring before = ProposalOf(browser);
     ::SendMessageW(tree, WM_KEYDOWN, key, 0);
     ::SendMessageW(tree, WM_KEYUP, key, 0xC0000000);
+    // The tree may report its new selection after the key's message has
+    // returned; a key that only opens a branch changes nothing, hence the limit.
+    for (int i = 0; i < 40 && ProposalOf(browser) == before; ++i)
+        ::Sleep(50);
+    WaitUntilSettled(browser);
 }
 
 void TypeProposal(HWND browser, const std::wstring& text)
