@@ -97,7 +97,7 @@ if ! i386_runs || [ -e "$binfmt/trelvane-i386" ]; then
     mirror=http://deb.debian.org/debian
     work=$(mktemp -d)
     curl -fsS "$mirror/dists/trixie/main/binary-amd64/Packages.xz" -o "$work/Packages.xz"
-    # Name and checksum of the current qemu-user package, from the signed index's list.
+    # Name and checksum of the current qemu-user package, from Debian 13's package index.
     read -r deb sum < <(xz -dc "$work/Packages.xz" | awk '
       /^Package: / { p = ($2 == "qemu-user") }
       p && /^Filename: / { f = $2 }
