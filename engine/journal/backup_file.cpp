@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "support/fault_point.h"
+
 namespace va {
 namespace {
 
@@ -33,9 +35,10 @@ std::wstring BackupToTemp(const std::wstring* source, bool copy, DWORD* error)
 
     const DWORD attributes = ::GetFileAttributesW(source->c_str());
     ::SetFileAttributesW(source->c_str(), FILE_ATTRIBUTE_NORMAL);
-    const bool done = copy ? ::CopyFileW(source->c_str(), name, FALSE) != FALSE
-                           : ::MoveFileExW(source->c_str(), name, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) !=
-                                 FALSE;
+    const bool done =
+        FaultPoint("back up file", ERROR_DISK_FULL) == ERROR_SUCCESS &&
+        (copy ? ::CopyFileW(source->c_str(), name, FALSE) != FALSE
+              : ::MoveFileExW(source->c_str(), name, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != FALSE);
     const DWORD failure = done ? ERROR_SUCCESS : ::GetLastError();
     const bool valid = attributes != INVALID_FILE_ATTRIBUTES;
     if (!done) {

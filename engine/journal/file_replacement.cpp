@@ -1,5 +1,6 @@
 #include "engine/journal/file_replacement.h"
 
+#include "support/fault_point.h"
 #include "support/handles.h"
 
 namespace va {
@@ -10,6 +11,8 @@ bool ReplaceFileContents(const std::wstring& file, const std::function<bool(HAND
     const std::wstring fresh = file + L".new";
     ::SetFileAttributesW(fresh.c_str(), FILE_ATTRIBUTE_NORMAL);  // left by an interrupted run
     bool ok = false;
+    if (FaultPoint("write log", ERROR_DISK_FULL) != ERROR_SUCCESS)
+        return false;
     {
         UniqueFile out(::CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                      FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -6,6 +6,7 @@
 #include "engine/journal/same_path.h"
 #include "engine/journal/uninstall_log.h"
 #include "support/core/path_text.h"
+#include "support/fault_point.h"
 #include "support/registry_backup.h"
 
 namespace va {
@@ -55,12 +56,12 @@ LogEntry& Append(std::list<LogEntry>& entries, std::int32_t type)
 
 }  // namespace
 
-void UninstallLog::RecordFolders(const std::wstring& folder)
+DWORD UninstallLog::RecordFolders(const std::wstring& folder)
 {
     // A cut copy would name another folder: a path this long is left to
     // fail where the file is opened.
     if (folder.empty() || folder.size() >= kPathCapacity)
-        return;
+        return ERROR_SUCCESS;
     wchar_t buffer[kPathCapacity];
     folder.copy(buffer, folder.size());
     buffer[folder.size()] = L'\0';
@@ -75,7 +76,7 @@ void UninstallLog::RecordFolders(const std::wstring& folder)
             ++cursor;
     }
     if (*cursor == L'\0')
-        return;
+        return ERROR_SUCCESS;
 
     for (;;) {
         while (*cursor && !IsPathSeparator(*cursor))
@@ -83,8 +84,11 @@ void UninstallLog::RecordFolders(const std::wstring& folder)
         const wchar_t saved = *cursor;
         *cursor = L'\0';
         if (!IsExistingFolder(buffer)) {
-            if (!::CreateDirectoryW(buffer, nullptr))
-                return;
+            if (FaultPoint("create folder", ERROR_ACCESS_DENIED) != ERROR_SUCCESS ||
+                !::CreateDirectoryW(buffer, nullptr)) {
+                const DWORD error = ::GetLastError();
+                return error != ERROR_SUCCESS ? error : DWORD{ERROR_GEN_FAILURE};
+            }
             ::SHChangeNotify(SHCNE_MKDIR, SHCNF_PATHW, buffer, nullptr);
             LogEntry& entry = Append(NewEntries, CreatedFolder);
             entry.Path = buffer;
@@ -92,17 +96,22 @@ void UninstallLog::RecordFolders(const std::wstring& folder)
         }
         *cursor = saved;
         if (saved == L'\0')
-            return;
+            return ERROR_SUCCESS;
         while (IsPathSeparator(*cursor))
             ++cursor;
         if (*cursor == L'\0')
-            return;  // a trailing separator names the folder just handled
+            return ERROR_SUCCESS;  // a trailing separator names the folder just handled
     }
 }
 
 DWORD UninstallLog::RecordFile(const std::wstring& path, std::int32_t kind, bool copy)
 {
-    RecordFolders(ParentFolder(path));
+    // A folder that could not be made would be made later by the writer,
+    // outside the journal: the file is refused instead.
+    if (const DWORD error = RecordFolders(ParentFolder(path)); error != ERROR_SUCCESS) {
+        AwaitingOutcome = false;
+        return error;
+    }
 
     std::wstring backup;
     if (IsExistingFile(path)) {
@@ -170,7 +179,10 @@ DWORD UninstallLog::RecordUninstallKey(HKEY existingKey)
         // before it, and a name another process takes meanwhile fails it.
         ::DeleteFileW(backup.c_str());
         const bool privileged = SetPrivilege(SE_BACKUP_NAME, true);
-        const KeyResult saved = SaveKeyToFile(existingKey, backup);
+        const DWORD fault = FaultPoint("save registry key", ERROR_ACCESS_DENIED);
+        const KeyResult saved =
+            fault != ERROR_SUCCESS ? KeyResult{KeyOutcome::Failed, static_cast<LSTATUS>(fault)}
+                                   : SaveKeyToFile(existingKey, backup);
         if (privileged)
             SetPrivilege(SE_BACKUP_NAME, false);
         if (!saved.Done()) {

@@ -32,10 +32,12 @@ public:
     UninstallLog& operator=(const UninstallLog&) = delete;
 
     // Journal (recording during the install transaction).
-    void RecordFolders(const std::wstring& folder);
-    // ERROR_SUCCESS, or the Windows error of a backup that could not be made
-    // of the file at the path: then nothing is recorded and the caller must
-    // not write there.
+    // ERROR_SUCCESS, or the error of the first folder that could not be
+    // made (the ones made before it stay journalled).
+    DWORD RecordFolders(const std::wstring& folder);
+    // ERROR_SUCCESS, or the Windows error of a folder or of a backup that
+    // could not be made for the file at the path: then the file itself is
+    // not recorded and the caller must not write there.
     DWORD RecordFile(const std::wstring& path, std::int32_t kind, bool copy);
     bool IsKeptDataFile(const std::wstring& path) const;
     void RecordShortcut(int kind, const std::wstring& folder);

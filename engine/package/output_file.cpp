@@ -8,6 +8,7 @@
 
 #include "engine/package/core/crc32.h"
 #include "engine/package/link_free_path.h"
+#include "support/fault_point.h"
 #include "support/handles.h"
 
 namespace va {
@@ -28,6 +29,12 @@ public:
 protected:
     std::streamsize xsputn(const char* bytes, std::streamsize length) override
     {
+        // One fault point per file, at its first write.
+        if (!written_) {
+            written_ = true;
+            if (const DWORD fault = FaultPoint("write file", ERROR_DISK_FULL); fault != ERROR_SUCCESS)
+                ThrowStreamFailure("write", fault);
+        }
         std::streamsize done = 0;
         while (done < length) {
             const DWORD chunk = static_cast<DWORD>(std::min<std::streamsize>(length - done, 1 << 20));
@@ -50,6 +57,7 @@ protected:
 
 private:
     UniqueFile file_;
+    bool written_ = false;
 };
 
 class HandleOutputStream : public std::ostream {
@@ -81,7 +89,9 @@ void CreateFolders(const fs::path& folder)
     const fs::path parent = folder.parent_path();
     if (!parent.empty() && parent != folder && parent != folder.root_path())
         CreateFolders(parent);
-    if (!::CreateDirectoryW(folder.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS)
+    if ((FaultPoint("create folder", ERROR_ACCESS_DENIED) != ERROR_SUCCESS ||
+         !::CreateDirectoryW(folder.c_str(), nullptr)) &&
+        ::GetLastError() != ERROR_ALREADY_EXISTS)
         throw fs::filesystem_error("create folder", folder,
                                    std::error_code(static_cast<int>(::GetLastError()), std::system_category()));
 }
@@ -126,6 +136,8 @@ std::unique_ptr<std::ostream> OpenOutputFile(const std::wstring& destination, co
     MakeWritable(destination);
     ApplySharedFolderRights(target.parent_path().wstring(), shared, grant);
 
+    if (const DWORD fault = FaultPoint("open file", ERROR_ACCESS_DENIED); fault != ERROR_SUCCESS)
+        ThrowStreamFailure("open", fault);
     UniqueFile file(::CreateFileW(destination.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file)
@@ -141,6 +153,8 @@ std::uint32_t file_crc32(const std::wstring& path)
                                   FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file)
         ThrowStreamFailure("open for the checksum", ::GetLastError());
+    if (const DWORD fault = FaultPoint("read back file", ERROR_READ_FAULT); fault != ERROR_SUCCESS)
+        ThrowStreamFailure("read for the checksum", fault);
     Crc32 crc;
     // Large reads: one system call per 64 KB instead of per 4 KB.
     std::vector<char> block(64 * 1024);

@@ -1,5 +1,8 @@
 #include "engine/placement/users_access.h"
 
+#include "support/fault_point.h"
+#include "support/win_error.h"
+
 namespace va {
 namespace {
 
@@ -90,6 +93,8 @@ bool GrantUsersAccess(const std::wstring& path, DWORD mask, BYTE inheritance)
     const SECURITY_DESCRIPTOR_CONTROL carried = CarriedProtection(advapi::GetSecurityDescriptorControl(old.data()));
     if (carried)
         advapi::SetSecurityDescriptorControl(&descriptor, carried, carried);
+    if (FaultPoint("grant Users access", ERROR_ACCESS_DENIED) != ERROR_SUCCESS)
+        ThrowLastErrorAsHresult();  // as the write below fails
     advapi::SetFileSecurity(path.c_str(), DACL_SECURITY_INFORMATION, &descriptor);
     return true;
 }

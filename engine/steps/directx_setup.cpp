@@ -5,6 +5,7 @@
 #include "engine/package/held_files.h"
 #include "engine/steps/install_progress.h"
 #include "engine/steps/message_pump.h"
+#include "support/fault_point.h"
 
 namespace va {
 namespace {
@@ -66,6 +67,8 @@ bool RunDirectXSetup(const DirectXSetup& setup, HWND owner)
     const auto setCallback = Export<SetCallbackFunction>(setup.module.get(), "DirectXSetupSetCallback");
     const auto run = Export<SetupFunction>(setup.module.get(), "DirectXSetupW");
     if (!setCallback || !run)
+        return false;
+    if (FaultPoint("run DirectX set-up", ERROR_ACCESS_DENIED) != ERROR_SUCCESS)
         return false;
     setCallback(DirectXSetupCallback);
     std::wstring source = setup.folder;

@@ -10,6 +10,7 @@
 
 #include "engine/journal/uninstall_log.h"
 #include "engine/steps/message_pump.h"
+#include "support/fault_point.h"
 #include "support/handles.h"
 #include "support/instance_mutex.h"
 
@@ -85,7 +86,8 @@ bool RegisterFileTypes(UninstallLog& log, const std::wstring& mainProgramPath,
     // The program takes the shared mutex while it registers.
     mutex.Release();
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, HIGH_PRIORITY_CLASS,
+    if (FaultPoint("start registration", ERROR_ACCESS_DENIED) != ERROR_SUCCESS ||
+        !::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, HIGH_PRIORITY_CLASS,
                           nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
         log.CommitOutcome(0);
         TakeBack(mutex);

@@ -5,13 +5,20 @@
 #include "app/identity/core/product.h"
 #include "app/identity/core/registry_locations.h"
 #include "engine/journal/uninstall_log.h"
+#include "support/fault_point.h"
 #include "support/handles.h"
 
 namespace va {
 namespace {
 
-bool SetString(HKEY key, const wchar_t* name, const std::wstring& text)
+// The values that decide a step carry a fault point; the informative ones
+// are written or not without changing anything else.
+LSTATUS Fault(const char* operation) { return static_cast<LSTATUS>(FaultPoint(operation, ERROR_ACCESS_DENIED)); }
+
+bool SetString(HKEY key, const wchar_t* name, const std::wstring& text, const char* faultPoint = nullptr)
 {
+    if (faultPoint && Fault(faultPoint) != ERROR_SUCCESS)
+        return false;
     // The size counts the terminating zero.
     return ::RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                             static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
@@ -34,7 +41,8 @@ bool WriteUninstallKey(UninstallLog& log, const ProductPaths& paths, std::uint32
 
     UniqueKey product;
     DWORD disposition = 0;
-    if (::RegCreateKeyExW(uninstall.get(), ProductKey().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+    if (Fault("create uninstall key") != ERROR_SUCCESS ||
+        ::RegCreateKeyExW(uninstall.get(), ProductKey().c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                           KEY_ALL_ACCESS, nullptr, product.put(), &disposition) != ERROR_SUCCESS)
         return false;
 
@@ -43,8 +51,8 @@ bool WriteUninstallKey(UninstallLog& log, const ProductPaths& paths, std::uint32
         return false;
 
     HKEY key = product.get();
-    const bool displayName = SetString(key, L"DisplayName", ProductDisplayName(true));
-    const bool uninstallString = SetString(key, L"UninstallString", paths.uninstaller);
+    const bool displayName = SetString(key, L"DisplayName", ProductDisplayName(true), "write uninstall value");
+    const bool uninstallString = SetString(key, L"UninstallString", paths.uninstaller, "write uninstall value");
     // Only the two values above decide the step; the rest are informative.
     SetString(key, L"DisplayIcon", paths.mainProgram + L",0");
     SetString(key, L"DisplayVersion", kProductVersionString);
@@ -66,10 +74,20 @@ bool WriteUninstallKey(UninstallLog& log, const ProductPaths& paths, std::uint32
 bool WriteProductPathValue(const std::wstring& mainProgramPath)
 {
     UniqueKey maker;
-    if (::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kMakerKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          MAXIMUM_ALLOWED, nullptr, maker.put(), nullptr) != ERROR_SUCCESS)
+    DWORD disposition = 0;
+    if (Fault("create maker key") != ERROR_SUCCESS ||
+        ::RegCreateKeyExW(HKEY_LOCAL_MACHINE, kMakerKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          MAXIMUM_ALLOWED, nullptr, maker.put(), &disposition) != ERROR_SUCCESS)
         return false;
-    return SetString(maker.get(), ProgramPathValueName().c_str(), mainProgramPath);
+    if (SetString(maker.get(), ProgramPathValueName().c_str(), mainProgramPath, "write program path"))
+        return true;
+    // The transaction rolls back on this failure, and the journal knows
+    // nothing of the maker's key: one made here for the value goes again
+    // (only while it is empty, as it then is).
+    maker.reset();
+    if (disposition == REG_CREATED_NEW_KEY)
+        ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kMakerKey);
+    return false;
 }
 
 }  // namespace va

@@ -9,6 +9,7 @@
 #include "engine/steps/install_progress.h"
 #include "engine/steps/registry_entries.h"
 #include "support/com_ptr.h"
+#include "support/fault_point.h"
 #include "support/format_message.h"
 
 namespace va {
@@ -57,8 +58,11 @@ HRESULT SaveLink(const ShortcutComCalls& com, const std::wstring& target, const 
         return result;
     ComPtr<IPersistFile> file;
     result = link.As(IID_IPersistFile, file);
-    if (SUCCEEDED(result))
+    if (SUCCEEDED(result)) {
+        if (const DWORD fault = FaultPoint("save shortcut", ERROR_ACCESS_DENIED); fault != ERROR_SUCCESS)
+            return HRESULT_FROM_WIN32(fault);
         result = file->Save(linkPath, TRUE);
+    }
     return result;
 }
 

@@ -23,6 +23,7 @@
 #include "engine/transaction/core/transaction_messages.h"
 #include "engine/transaction/install_sink.h"
 #include "engine/transaction/package_callback.h"
+#include "support/fault_point.h"
 #include "support/format_message.h"
 
 namespace va {
@@ -62,7 +63,7 @@ void ShowFailure(InstallSink& sink, const MessageTexts& texts, const std::wstrin
 void MarkReadOnly(const std::wstring& path)
 {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES)
+    if (attributes != INVALID_FILE_ATTRIBUTES && FaultPoint("set attributes", ERROR_ACCESS_DENIED) == ERROR_SUCCESS)
         ::SetFileAttributesW(path.c_str(), attributes | FILE_ATTRIBUTE_READONLY);
 }
 

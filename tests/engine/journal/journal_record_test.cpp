@@ -2,6 +2,7 @@
 
 #include "engine/journal/backup_file.h"
 #include "engine/journal/uninstall_log.h"
+#include "tests/common/scoped_fault.h"
 #include "tests/common/scratch_folder.h"
 #include "tests/common/temporary_path.h"
 
@@ -175,6 +176,43 @@ TEST(RecordFile, JournalsTheMissingFoldersBeforeTheFile)
     EXPECT_EQ((++it)->Type, InstalledFile);
     EXPECT_TRUE(it->BackupPath.empty());
     log.Rollback();
+}
+
+// A folder the journal could not make would be made by the writer, outside
+// the journal, and outlive a rollback: the file is refused instead.
+TEST(RecordFile, RefusesTheFileWhenOneOfItsFoldersCannotBeMade)
+{
+    ScratchFolder s;
+    UninstallLog log;
+    {
+        test::ScopedFault fault("create folder", 2);
+        EXPECT_EQ(log.RecordFile(s / L"n1\\n2\\f.txt", 0, false), DWORD{ERROR_ACCESS_DENIED});
+    }
+    EXPECT_EQ(FolderPaths(log.NewEntries), (std::vector<std::wstring>{s / L"n1"})) << "the folder made stays journalled";
+    EXPECT_FALSE(log.AwaitingOutcome);
+    EXPECT_FALSE(Exists(s / L"n1\\n2"));
+    log.Rollback();
+    EXPECT_FALSE(Exists(s / L"n1"));
+}
+
+// A backup that fails leaves the old file where it is, whether it was to be
+// moved or copied.
+TEST(RecordFile, LeavesTheOldFileInPlaceWhenItsBackupFails)
+{
+    ScratchFolder s;
+    const std::wstring target = s / L"app.exe";
+    for (bool copy : {false, true}) {
+        SCOPED_TRACE(copy);
+        ASSERT_TRUE(WriteBytes(target, "old program"));
+        UninstallLog log;
+        {
+            test::ScopedFault fault("back up file");
+            EXPECT_EQ(log.RecordFile(target, 1, copy), DWORD{ERROR_DISK_FULL});
+        }
+        EXPECT_EQ(ReadBytes(target), "old program");
+        EXPECT_TRUE(log.NewEntries.empty());
+        EXPECT_FALSE(log.AwaitingOutcome);
+    }
 }
 
 TEST(BackupToTemp, GivesAReservedTemporaryNameOrNothing)

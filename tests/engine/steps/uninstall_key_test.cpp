@@ -14,6 +14,7 @@
 #include "support/handles.h"
 #include "tests/common/registry_denial.h"
 #include "tests/common/registry_test_util.h"
+#include "tests/common/scoped_fault.h"
 #include "tests/common/scratch_folder.h"
 #include "tests/common/temporary_path.h"
 
@@ -269,6 +270,26 @@ TEST_F(UninstallKeyTest, TheProgramPathValueFailsWhenTheMakersKeyRefusesWriting)
 
         EXPECT_FALSE(WriteProductPathValue(kPaths.mainProgram));
     }
+    EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kMakerKey, L"Trelvane 7 Path"));
+}
+
+// The transaction rolls back when the value cannot be written, and the
+// journal does not know the maker's key: a key made for the value goes
+// again, one that was there before stays with its other values.
+TEST_F(UninstallKeyTest, AFailedProgramPathValueLeavesTheMakersKeyAsItWas)
+{
+    {
+        ScopedFault fault("write program path");
+        EXPECT_FALSE(WriteProductPathValue(kPaths.mainProgram));
+    }
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kMakerKey));
+
+    WriteText(HKEY_LOCAL_MACHINE, kMakerKey, L"Other", L"kept");
+    {
+        ScopedFault fault("write program path");
+        EXPECT_FALSE(WriteProductPathValue(kPaths.mainProgram));
+    }
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kMakerKey, L"Other"), L"kept");
     EXPECT_FALSE(ReadValue(HKEY_LOCAL_MACHINE, kMakerKey, L"Trelvane 7 Path"));
 }
 
