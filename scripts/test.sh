@@ -23,6 +23,9 @@ GTEST_OUTPUT="xml:$reports/native/" ctest --preset native -j2 || status=1
 echo "== Windows tests under Wine"
 # Wine maps the root of the Linux file system to drive Z:.
 GTEST_OUTPUT="xml:Z:$(printf '%s' "$reports/mingw/" | tr / '\\')" ctest --preset mingw -j2 || status=1
+echo "== fault sweep"
+# Every fault point, every damaged package, one killed run (README: Reliability).
+bash scripts/fault-sweep.sh || status=1
 echo "== summary"
 python3 scripts/skipped-tests.py "$reports/native" "$reports/mingw"
 [ $status = 0 ] && echo "all tests passed" || echo "SOME TESTS FAILED (see above)"
