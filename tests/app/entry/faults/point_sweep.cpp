@@ -25,6 +25,8 @@ struct Expectation {
     std::string failedLine;
     // Differences from a faultless installation that the failure explains.
     std::function<bool(const std::wstring&)> explained;
+    // At least one of them must show: the failed step left its trace.
+    bool showsItself = true;
 };
 
 bool Is(const std::string& operation, std::initializer_list<const char*> names)
@@ -44,6 +46,7 @@ Expectation Expect(const std::string& operation, bool extraction)
     // the grant's failure is passed over, wherever it happens.
     if (Is(operation, {"grant Users access"})) {
         e.explained = [](const std::wstring&) { return false; };
+        e.showsItself = false;
         return e;
     }
     if (extraction || Is(operation, {"create maker key", "write program path"})) {
@@ -61,6 +64,7 @@ Expectation Expect(const std::string& operation, bool extraction)
         // The previous installation's shortcut stays where it is, and the new
         // one takes its place: the step goes on.
         e.explained = [log](const std::wstring& line) { return log(line) || Contains(line, L".lnk"); };
+        e.showsItself = false;
     } else if (Is(operation, {"create folder", "save shortcut"})) {
         e.failedLine = "Shortcuts Creation...Failed";
         e.explained = [log](const std::wstring& line) {
@@ -165,6 +169,8 @@ bool SweepScenario(Scenario scenario, const SweepOptions& options, bool restoreW
         if (e.rollback) {
             if (run.exitCode != static_cast<DWORD>(exit_code::kFailed))
                 problems.push_back("exit code " + std::to_string(run.exitCode) + ", not 1603");
+            if (run.log.find("Installation failed (Error Code ") == std::string::npos)
+                problems.push_back("the log names no failure");
             left = Compare(before, after, true);
         } else {
             if (run.exitCode != static_cast<DWORD>(exit_code::kSuccess))
@@ -173,9 +179,15 @@ bool SweepScenario(Scenario scenario, const SweepOptions& options, bool restoreW
                                      : run.log.find(e.failedLine) == std::string::npos)
                 problems.push_back(e.failedLine.empty() ? "a step says Failed"
                                                         : "no line \"" + e.failedLine + "\"");
-            for (const std::wstring& line : Compare(reference, after, false))
+            bool shown = false;
+            for (const std::wstring& line : Compare(reference, after, false)) {
                 if (!e.explained(line))
                     left.push_back(line);
+                else
+                    shown = true;
+            }
+            if (e.showsItself && !shown)
+                problems.push_back("the failed step changed nothing");
         }
 
         prepared = e.rollback && left.empty();
