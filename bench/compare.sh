@@ -5,7 +5,8 @@
 # from it, then in one run, under the same Wine prefix:
 #   bzip2 -dc of our package, NSIS's silent install, our verify + extract
 #   (package_bench: both checks, every file read back) on every processor
-#   and on one thread, and the ratios.
+#   and on one thread, our full quiet installation (the real installer,
+#   /quiet), and the ratios.
 # Where this machine runs 32-bit programs only through qemu's emulator (see
 # scripts/setup.sh), both sides are measured as 64-bit programs instead,
 # which Wine runs natively: NSIS's amd64 stub and a 64-bit package_bench.
@@ -47,6 +48,13 @@ else
   bench_exe=build/mingw/bench/package_bench.exe
   run_windows() { build/mingw/wine-run.sh "$@"; }
 fi
+
+# Our full quiet installation runs the real, 32-bit installer (a copy
+# carrying the payload's package), whatever the machine runs natively.
+cmake --build --preset mingw --target installer install_bench >/dev/null
+installer_exe="build/mingw/bin/InstallTrelvane7.08g.exe"
+emulated=no
+grep -qsx enabled /proc/sys/fs/binfmt_misc/trelvane-i386 && emulated=yes
 
 work="$here/build/bench/compare"
 mkdir -p "$work"
@@ -114,7 +122,7 @@ for size in "${sizes[@]}"; do
   count=$(wc -l < "$dir/files")
   bytes=$(awk '{ print }' "$dir/files" | xargs -d '\n' stat -c %s | awk '{ s += $1 } END { print s }')
 
-  bz=(); nsis=(); ours=(); inside=(); mem=(); single=(); single_inside=(); single_mem=()
+  bz=(); nsis=(); ours=(); inside=(); mem=(); single=(); single_inside=(); single_mem=(); quiet=()
   for ((r = 0; r < repeat; ++r)); do
     t0=$(now); bzip2 -dc "$dir/package.pkg" > /dev/null; t1=$(now)
     bz+=("$(awk "BEGIN { print $t1 - $t0 }")")
@@ -150,13 +158,19 @@ for size in "${sizes[@]}"; do
       fi
       rm -rf "$dir/our-out"
     done
+
+    result=$(build/mingw/wine-run.sh build/mingw/bench/install_bench.exe --quiet "$installer_exe" \
+      "$(winpath "$dir/package.pkg")" | tr -d '\r')
+    [ "$(sed -n 's/^exit_code=//p' <<<"$result")" = 0 ] || { echo "our quiet installation failed: $result" >&2; exit 1; }
+    quiet+=("$(sed -n 's/^quiet_seconds=//p' <<<"$result")")
   done
 
   python3 - "$size" "$count" "$bytes" "$(stat -c %s "$dir/package.pkg")" "$(stat -c %s "$dir/nsis-$arch.exe")" \
     "$(nproc)" "$processors" "$arch" "${bz[*]}" "${nsis[*]}" "${ours[*]}" "${inside[*]}" "${mem[*]}" \
-    "${single[*]}" "${single_inside[*]}" "${single_mem[*]}" <<'PY'
+    "${single[*]}" "${single_inside[*]}" "${single_mem[*]}" "${quiet[*]}" "$emulated" <<'PY'
 import sys
 size, count, payload, pkg, exe, cores, procs, arch = sys.argv[1:9]
+quiet, emulated = [float(x) for x in sys.argv[17].split()], sys.argv[18] == "yes"
 bz, nsis, ours, mem, single, single_mem = ([float(x) for x in sys.argv[i].split()] for i in (9, 10, 11, 13, 14, 16))
 def pairs(a):
     return [tuple(float(y) for y in x.split("/")) for x in a.split()]
@@ -177,8 +191,11 @@ print(f"  our verify + extract, parallel   {span(ours)}  ({parts(inside)}; "
       f"peak private {max(mem)/2**20:.1f} MiB)")
 print(f"  our verify + extract, one thread {span(single)}  ({parts(single_inside)}; "
       f"peak private {max(single_mem)/2**20:.1f} MiB)")
-print(f"  our full quiet installation      not measured: unattended mode is not built yet")
+print(f"  our full quiet installation      {span(quiet)}  (32-bit installer, /quiet: verify, extract, every step"
+      + ("; through the emulator, so not comparable with the lines above)" if emulated else ")"))
 print(f"  ours / NSIS                      {ratio(ours, nsis)} parallel, {ratio(single, nsis)} one thread")
+if not emulated:
+    print(f"  quiet installation / NSIS        {ratio(quiet, nsis)}")
 print(f"  ours / bzip2 -dc                 {ratio(ours, bz)} parallel, {ratio(single, bz)} one thread")
 print(f"  load average during the run      {open('/proc/loadavg').read().split()[0]} (of {cores} cores)")
 PY

@@ -1,9 +1,10 @@
 // The wall time of a whole installation through the real installer: the
 // wizard's quick route, Install pressed, and the clock stopped when the run
-// gives Exit back.  With a package file, a copy of the installer carrying
+// gives Exit back; with --quiet, the whole unattended run (/quiet) from its
+// start to its exit.  With a package file, a copy of the installer carrying
 // that package is run instead.  The product is removed before and after.
 //
-//   install_bench INSTALLER [PACKAGE]
+//   install_bench [--quiet] INSTALLER [PACKAGE]
 
 #include <windows.h>
 
@@ -38,8 +39,13 @@ bool Next(HWND host, int page)
 
 int wmain(int argc, wchar_t** argv)
 {
+    const bool quiet = argc > 1 && std::wstring(argv[1]) == L"--quiet";
+    if (quiet) {
+        --argc;
+        ++argv;
+    }
     if (argc < 2)
-        return Fail("usage: install_bench INSTALLER [PACKAGE]");
+        return Fail("usage: install_bench [--quiet] INSTALLER [PACKAGE]");
     std::wstring installer = argv[1];
     std::wstring copy;
     if (argc > 2) {
@@ -54,6 +60,18 @@ int wmain(int argc, wchar_t** argv)
     }
     RemoveInstalledProduct();
     WriteDword(HKEY_LOCAL_MACHINE, kTestUninstallKey, L"VaLanguage", 1);
+
+    if (quiet) {
+        const auto start = std::chrono::steady_clock::now();
+        const Process run = StartProgram(installer, L"/quiet");
+        const DWORD code = WaitForExit(run, 3600000);
+        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::printf("quiet_seconds=%.2f\nexit_code=%lu\n", seconds, static_cast<unsigned long>(code));
+        RemoveInstalledProduct();
+        if (!copy.empty())
+            ::DeleteFileW(copy.c_str());
+        return code == 0 ? 0 : 1;
+    }
 
     Process process = StartProgram(installer);
     HWND host = WaitForDialog(process, IsHost);

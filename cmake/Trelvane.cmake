@@ -107,6 +107,22 @@ function(trelvane_add_core_library)
   target_link_libraries(trelvane_core INTERFACE trelvane_options ${targets})
 endfunction()
 
+# Test programs are most of what the build compiles, and their running time is
+# the emulator's, not their own code's: they are compiled at -Og and reuse one
+# precompiled header of the Windows and GoogleTest headers (about three times
+# faster to build).  -Winvalid-pch says so when a program cannot use it.  Not
+# -O1: through the precompiled header GCC 12 then reports the inlined wmemcpy
+# of every short std::wstring literal as out of bounds.
+function(_trelvane_test_pch)
+  if(TARGET trelvane_test_pch)
+    return()
+  endif()
+  add_library(trelvane_test_pch STATIC "${CMAKE_SOURCE_DIR}/tests/common/precompiled.cpp")
+  target_link_libraries(trelvane_test_pch PRIVATE trelvane_options GTest::gmock GTest::gtest)
+  target_compile_options(trelvane_test_pch PRIVATE -Og)
+  target_precompile_headers(trelvane_test_pch PRIVATE "${CMAKE_SOURCE_DIR}/tests/common/precompiled.h")
+endfunction()
+
 # trelvane_add_test(<name> SOURCES ... [LIBS ...] [SHARED_STATE])
 # A GoogleTest executable run by CTest (under Wine in the cross build).
 # SHARED_STATE: the test changes the prefix's registry or shared folders, so it
@@ -122,6 +138,9 @@ function(trelvane_add_test name)
   # finds its helpers beside itself and the installer at ..\bin.
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${TRELVANE_TEST_BIN}")
   target_link_libraries(${name} PRIVATE trelvane_options ${A_LIBS} GTest::gmock GTest::gtest_main)
+  _trelvane_test_pch()
+  target_compile_options(${name} PRIVATE -Og -Winvalid-pch)
+  target_precompile_headers(${name} REUSE_FROM trelvane_test_pch)
   add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
   set_tests_properties(${name} PROPERTIES TIMEOUT 900)
   if(A_SHARED_STATE)

@@ -3,23 +3,10 @@
 #include "engine/journal/core/log_reader.h"
 #include "engine/journal/uninstall_log.h"
 #include "support/handles.h"
+#include "support/thread_ansi.h"
 
 namespace va {
 namespace {
-
-std::wstring DecodeThreadAnsi(std::string_view bytes)
-{
-    if (bytes.empty())
-        return {};
-    const int size = static_cast<int>(bytes.size());
-    const int needed = ::MultiByteToWideChar(CP_THREAD_ACP, MB_PRECOMPOSED, bytes.data(), size, nullptr, 0);
-    if (needed <= 0)
-        return {};
-    std::wstring text(static_cast<std::size_t>(needed), L'\0');
-    const int made = ::MultiByteToWideChar(CP_THREAD_ACP, MB_PRECOMPOSED, bytes.data(), size, text.data(), needed);
-    text.resize(made > 0 ? static_cast<std::size_t>(made) : 0);
-    return text;
-}
 
 std::wstring ExistingFolderOrEmpty(std::wstring folder)
 {

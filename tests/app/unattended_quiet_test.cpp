@@ -71,8 +71,9 @@ TEST_F(QuietInstaller, EveryRefusalEndsWithItsCodeAndNoWindow)
         const WatchedRun run = RunQuiet(c.arguments);
         EXPECT_EQ(run.exitCode, c.code);
         EXPECT_THAT(run.visibleWindows, IsEmpty());
-        if (c.logged)
+        if (c.logged) {
             EXPECT_THAT(RunLogText(), HasSubstr("exit code " + std::to_string(c.code)));
+        }
     }
     const std::string bad = RunLogText();
 

@@ -32,7 +32,7 @@ inline std::vector<va::PackageEntry> Entries(const std::vector<FileSpec>& files)
 {
     std::vector<va::PackageEntry> entries;
     for (const FileSpec& f : files)
-        entries.push_back({f.source, f.folder, f.kind, f.data.size(), va::crc32_of(f.data.data(), f.data.size())});
+        entries.push_back({f.source, f.folder, f.kind, f.data.size(), va::crc32_of(f.data.data(), f.data.size()), {}});
     return entries;
 }
 

@@ -1,7 +1,9 @@
 // The real wizard driven from outside: the pages in their order and the
 // texts and states of the host's buttons on each.
 
+#include "tests/common/installed_product.h"
 #include "tests/common/installer_copy.h"
+#include "tests/driver/machine_snapshot.h"
 #include "tests/wizard/wizard_fixture.h"
 
 namespace va::test {
@@ -103,8 +105,18 @@ TEST_F(WizardPages, TheModeChoiceIsKeptWhenTheModePageIsLeftWithBack)
     ExitWizard();
 }
 
-TEST_F(WizardPages, NewerInstalledKeepsNextDisabledEvenForACommandSentToIt)
+TEST_F(WizardPages, NewerInstalledKeepsNextDisabledEvenForACommandSentToItAndExitsWritingNothing)
 {
+    // The machine as the fixture leaves it for the start: the newer program
+    // recorded, English persisted.
+    ASSERT_TRUE(SetInstalledProgram(FixtureProgram(L"7_9_0_0")));
+    ASSERT_TRUE(WriteDword(HKEY_LOCAL_MACHINE, kTestUninstallKey, L"VaLanguage", 1));
+    SnapshotScope scope;
+    scope.folders = {ProductPlaces().installFolder, ProductPlaces().startMenuFolder, ProductPlaces().commonData,
+                     ProductPlaces().userData, ProductPlaces().samples};
+    scope.registry = ProductRegistryTrees();
+    const MachineSnapshot before = MachineSnapshot::Take(scope);
+
     HWND host = Start(L"7_9_0_0");
     ASSERT_NE(host, nullptr);
     EXPECT_FALSE(IsControlEnabled(host, IDOK));
@@ -113,7 +125,12 @@ TEST_F(WizardPages, NewerInstalledKeepsNextDisabledEvenForACommandSentToIt)
     SendButtonCommand(host, IDC_BACK);
     EXPECT_EQ(VisiblePage(host), 0);
     EXPECT_FALSE(IsControlEnabled(host, IDOK));
-    ExitWizard();
+
+    PressButton(host, IDCANCEL);
+    EXPECT_EQ(WaitForBox(), nullptr) << "Exit asked although nothing can be installed";
+    EXPECT_EQ(WaitForExit(installer_), 1638u);
+    EXPECT_TRUE(Differences(before, MachineSnapshot::Take(scope)).empty())
+        << Narrow(Differences(before, MachineSnapshot::Take(scope)));
 }
 
 }  // namespace

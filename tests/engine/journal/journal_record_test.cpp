@@ -408,8 +408,9 @@ TEST(RecordShortcut, LeavesEveryFileOutsideItsOwnFolderAlone)
     };
     for (const std::wstring& planted : cases) {
         SCOPED_TRACE(std::string(planted.begin(), planted.end()));
-        if (planted != s / L"menu")
+        if (planted != s / L"menu") {
             ASSERT_TRUE(WriteBytes(planted, "somebody's file"));
+        }
         for (int kind : {0, 1, 2}) {
             UninstallLog log;
             log.PreviousEntries = {Entry(kind == 0 ? ProgramShortcut : kind == 1 ? UninstallShortcut : DesktopShortcut,

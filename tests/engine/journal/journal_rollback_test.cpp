@@ -116,8 +116,9 @@ TEST(Rollback, BringsThePreviousShortcutBackToItsOwnPlace)
 
         log.Rollback();
         EXPECT_EQ(ReadBytes(old), "previous link");
-        if (made != Made::SamePlace)
+        if (made != Made::SamePlace) {
             EXPECT_FALSE(Exists(link));
+        }
     }
 }
 

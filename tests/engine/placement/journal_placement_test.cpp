@@ -248,7 +248,7 @@ TEST(JournalPlacement, TheDirectXLibraryIsHeldUnchangedUntilItIsUsed)
     // Changed between the read-back and the hold.
     ::CreateDirectoryW(temporary.c_str(), nullptr);
     ASSERT_TRUE(va::test::WriteBytes(library, "swapped"));
-    va::PackageEntry entry{L"DSetup.dll", library, va::DirectXSetupFile, 2, va::crc32_of("dx", 2)};
+    va::PackageEntry entry{L"DSetup.dll", library, va::DirectXSetupFile, 2, va::crc32_of("dx", 2), {}};
     va::PlacementContext context;
     try {
         va::OnFileEnd(entry, context);

@@ -86,13 +86,14 @@ TEST(Placement, PolicyOverInstallKindEntryKindFileAndLog)
                     const std::wstring path = scratch / L"dir with space\\file.bin";
                     ::CreateDirectoryW((scratch / L"dir with space").c_str(), nullptr);
                     ::DeleteFileW(path.c_str());
-                    if (present)
+                    if (present) {
                         ASSERT_TRUE(va::test::WriteBytes(path, "old"));
+                    }
                     Harness h(install);
                     if (listed)
                         h.journal.kept.push_back(path);
                     temporary.files.clear();
-                    const va::PackageEntry entry{L"src\\file.bin", path, kind, 3, va::crc32_of("new", 3)};
+                    const va::PackageEntry entry{L"src\\file.bin", path, kind, 3, va::crc32_of("new", 3), {}};
 
                     Expect e{notification::proceed, {L"record " + std::to_wstring(kind) + L" move"}, false};
                     if (kind == 3) {
@@ -140,7 +141,7 @@ TEST(Placement, AFailedGrantIsIgnored)
     h.context.grant = [](const std::wstring&, DWORD, BYTE) -> bool {
         throw std::system_error(5, std::system_category());
     };
-    const va::PackageEntry entry{L"a.tv-lib", L"C:\\nowhere\\a.tv-lib", 3, 1, 0};
+    const va::PackageEntry entry{L"a.tv-lib", L"C:\\nowhere\\a.tv-lib", 3, 1, 0, {}};
     EXPECT_NO_THROW(EXPECT_EQ(va::OnFileEnd(entry, h.context), notification::proceed));
     EXPECT_EQ(Narrow(h.journal.calls), L"commit 1; ");
     h.journal.kept.push_back(entry.destination);
@@ -151,7 +152,7 @@ TEST(Placement, AFailedGrantIsIgnored)
 TEST(Placement, PathWithoutSpacesIsNotQuoted)
 {
     Harness h(va::Fresh);
-    const va::PackageEntry entry{L"a.dll", L"C:\\Apps\\Lang\\a.dll", 0, 1, 0};
+    const va::PackageEntry entry{L"a.dll", L"C:\\Apps\\Lang\\a.dll", 0, 1, 0, {}};
     va::OnFileBegin(entry, h.context);
     EXPECT_EQ(h.progress, L"Copying File  C:\\Apps\\Lang\\a.dll...");
 }
@@ -167,13 +168,13 @@ TEST(Placement, StatusControlShowsTheLineShortenedToFit)
     h.context.page = page;
     wchar_t text[MAX_PATH] = {};
 
-    va::OnFileBegin({L"a.dll", L"C:\\A\\a.dll", 0, 1, 0}, h.context);
+    va::OnFileBegin({L"a.dll", L"C:\\A\\a.dll", 0, 1, 0, {}}, h.context);
     ::GetDlgItemTextW(page, va::kStatusControl, text, MAX_PATH);
     EXPECT_STREQ(text, L"Copying File  C:\\A\\a.dll...");
 
     const std::wstring deep = L"C:\\" + std::wstring(40, L'x') + L"\\" + std::wstring(40, L'y') + L"\\" +
                               std::wstring(40, L'z') + L"\\file.dll";
-    va::OnFileBegin({L"file.dll", deep, 0, 1, 0}, h.context);
+    va::OnFileBegin({L"file.dll", deep, 0, 1, 0, {}}, h.context);
     ::GetDlgItemTextW(page, va::kStatusControl, text, MAX_PATH);
     const std::wstring shown = text;
     const std::wstring full = L"Copying File  " + deep + L"...";

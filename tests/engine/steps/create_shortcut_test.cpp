@@ -138,7 +138,7 @@ TEST_F(CreateShortcutTest, BalancesComInitialisationOnEveryPathThatStartedIt)
 // The system's link, except that SetPath or SetWorkingDirectory fails when
 // asked to.
 HRESULT g_setPathResult = S_OK, g_setFolderResult = S_OK;
-class RefusingLink : public IShellLinkW {
+class RefusingLink final : public IShellLinkW {
 public:
     explicit RefusingLink(IShellLinkW* inner) : inner_(inner) {}
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override

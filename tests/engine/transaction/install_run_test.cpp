@@ -3,10 +3,12 @@
 // an update from an older version, and the About box opened in the middle
 // of a run.
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
 #include "tests/common/standins.h"
+#include "tests/driver/machine_snapshot.h"
 #include "tests/engine/transaction/installation_fixture.h"
 
 namespace va::test {
@@ -31,6 +33,30 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
 std::string Utf16(const std::wstring& text)
 {
     return std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+}
+
+// The paths the entries of a log name (after " -- "), in their order.
+std::vector<std::wstring> LogEntryPaths(const std::string& log)
+{
+    if (log.size() < 2)
+        return {};
+    const std::wstring text(reinterpret_cast<const wchar_t*>(log.data() + 2), (log.size() - 2) / sizeof(wchar_t));
+    std::vector<std::wstring> paths;
+    for (const std::wstring& line : Lines(text)) {
+        const size_t mark = line.find(L" -- ");
+        if (!line.starts_with(L"//") && mark != std::wstring::npos)
+            paths.push_back(line.substr(mark + 4));
+    }
+    return paths;
+}
+
+// The product's folders and registry trees.
+MachineSnapshot ProductSnapshot(const ProductPlaces& p)
+{
+    SnapshotScope scope;
+    scope.folders = {p.installFolder, p.startMenuFolder, p.commonData, p.userData, p.samples};
+    scope.registry = ProductRegistryTrees();
+    return MachineSnapshot::Take(scope);
 }
 
 // What the demo package places, in its order; the temporary folder's files
@@ -148,11 +174,15 @@ TEST_F(Installation, QuickFreshInstallationPlacesTheProductAndReportsEveryStep)
     ExitWizard();
 }
 
-TEST_F(Installation, ReinstallationRunsTheDirectXStepAgain)
+TEST_F(Installation, ReinstallationRunsTheDirectXStepAgainAndKeepsOneSetOfEverything)
 {
     InstallQuickly();
     ExitWizard();
     ASSERT_EQ(StandinCount(L"DirectSetup stand-in", L"Runs"), 1u);
+    const std::wstring logPath = places_.installFolder + L"\\Uninstall.ulog";
+    const std::vector<std::wstring> firstEntries = LogEntryPaths(FileBytes(logPath));
+    ASSERT_GT(firstEntries.size(), 10u);
+    const MachineSnapshot first = ProductSnapshot(places_);
 
     ASSERT_TRUE(ReachInstallPage());
     ASSERT_TRUE(Install());
@@ -161,6 +191,26 @@ TEST_F(Installation, ReinstallationRunsTheDirectXStepAgain)
     EXPECT_NE(std::find(lines.begin(), lines.end(), StepLine(kFrenchBlock, 131, true)), lines.end());
     EXPECT_EQ(StandinCount(L"DirectSetup stand-in", L"Runs"), 2u);
     EXPECT_TRUE(IsReadOnly(places_.installFolder + L"\\Trelvane.exe"));
+
+    // The merged log names each thing once, as the first did; nothing of
+    // the first installation is gone and nothing came twice.
+    const std::string log = FileBytes(logPath);
+    EXPECT_NE(log.find(Utf16(L"// Install Trelvane 7.08g -- Update (Trelvane 7.08g)\r\n")), std::string::npos);
+    // (The merge may order them otherwise.)
+    std::vector<std::wstring> entries = LogEntryPaths(log);
+    std::vector<std::wstring> expected = firstEntries;
+    std::sort(entries.begin(), entries.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(entries, expected);
+    const MachineSnapshot second = ProductSnapshot(places_);
+    std::vector<std::wstring> lost;
+    for (const auto& [path, facts] : first.files) {
+        if (!second.files.contains(path))
+            lost.push_back(facts.spelling);
+    }
+    EXPECT_TRUE(lost.empty()) << Narrow(lost);
+    EXPECT_EQ(second.files.size(), first.files.size());
+    EXPECT_EQ(second.registry, first.registry);
     ExitWizard();
 }
 
@@ -178,6 +228,19 @@ TEST_F(Installation, UpdateKeepsDataFilesWritesNoSamplesAndSkipsADirectXStepAlre
     const std::wstring sample = places_.samples + L"\\Welcome.tv-proj";
     ::SetFileAttributesW(sample.c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_TRUE(::DeleteFileW(sample.c_str()));
+    const std::wstring userData = places_.userData + L"\\MyImages.bmp";
+    ASSERT_TRUE(WriteFileBytes(userData, std::string("BM changed\0 by the user", 23)));
+    const std::wstring texture = places_.commonData + L"\\Textures\\Oak.jpg";
+    const std::string textureBytes = "a sample the user changed";
+    ASSERT_TRUE(WriteFileBytes(texture, textureBytes));
+    // The log as the older version's installer wrote it.
+    const std::wstring logPath = places_.installFolder + L"\\Uninstall.ulog";
+    std::string previousLog = FileBytes(logPath);
+    const std::string product = Utf16(L"// Install Trelvane 7.08g\r\n");
+    const size_t at = previousLog.find(product);
+    ASSERT_NE(at, std::string::npos);
+    previousLog.replace(at, product.size(), Utf16(L"// Install Trelvane 7.08f\r\n"));
+    ASSERT_TRUE(WriteFileBytes(logPath, previousLog));
 
     ASSERT_TRUE(ReachInstallPage());
     ASSERT_TRUE(Install());
@@ -192,10 +255,12 @@ TEST_F(Installation, UpdateKeepsDataFilesWritesNoSamplesAndSkipsADirectXStepAlre
     EXPECT_EQ(StandinCount(L"DirectSetup stand-in", L"Runs"), 1u);
     EXPECT_FALSE(FileExists(sample));
     EXPECT_EQ(FileBytes(data), "changed by the user");
+    EXPECT_EQ(FileBytes(userData), std::string("BM changed\0 by the user", 23));
+    EXPECT_EQ(FileBytes(texture), textureBytes) << "a sample was written again";
     EXPECT_EQ(FileBytes(program), newProgram);
     EXPECT_TRUE(IsReadOnly(program));
     const std::string log = FileBytes(places_.installFolder + L"\\Uninstall.ulog");
-    EXPECT_NE(log.find(Utf16(L"// Install Trelvane 7.08g -- Update (")), std::string::npos);
+    EXPECT_NE(log.find(Utf16(L"// Install Trelvane 7.08g -- Update (Trelvane 7.08f)\r\n")), std::string::npos);
     ExitWizard();
 }
 

@@ -28,7 +28,7 @@ void PutLength(std::vector<unsigned char>& table, std::uint64_t length)
 
 std::vector<unsigned char> OneEntryTable()
 {
-    return va::encode_table({{L"src\\a.txt", L"<InstallPath>", 0, 3, 0}});
+    return va::encode_table({{L"src\\a.txt", L"<InstallPath>", 0, 3, 0, {}}});
 }
 
 }  // namespace
@@ -36,9 +36,9 @@ std::vector<unsigned char> OneEntryTable()
 TEST(PackageTable, RoundTrip)
 {
     const std::vector<va::PackageEntry> entries = {
-        {L"C:\\build\\Trelvane.exe", L"<InstallPath>", 1, 1234567890123ull, 0xDEADBEEFu},
-        {L"", L"", 7, 0, 0},
-        {L"x/y:z\x00e9\x4e2d", L"<CommonData>\\Vantaro\\Trelvane 7", 3, 5, 1},
+        {L"C:\\build\\Trelvane.exe", L"<InstallPath>", 1, 1234567890123ull, 0xDEADBEEFu, {}},
+        {L"", L"", 7, 0, 0, {}},
+        {L"x/y:z\x00e9\x4e2d", L"<CommonData>\\Vantaro\\Trelvane 7", 3, 5, 1, {}},
     };
     const std::vector<unsigned char> table = va::encode_table(entries);
     const std::vector<va::PackageEntry> back = va::parse_table(table.data(), table.size());
@@ -56,7 +56,7 @@ TEST(PackageTable, LengthIsTheFirstBytesNotASignature)
 {
     // 36 bytes of fixed fields plus 2 * (6542 + 13) of text: 13,146 bytes.
     const std::wstring source = L"C:\\" + std::wstring(6539, L'n');
-    const std::vector<unsigned char> table = va::encode_table({{source, L"<InstallPath>", 0, 0, 0}});
+    const std::vector<unsigned char> table = va::encode_table({{source, L"<InstallPath>", 0, 0, 0, {}}});
     ASSERT_EQ(table.size(), 13146u);
     EXPECT_EQ(std::vector<unsigned char>(table.begin(), table.begin() + 8),
               Bytes({0x5A, 0x33, 0, 0, 0, 0, 0, 0}));

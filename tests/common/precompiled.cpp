@@ -1,0 +1,2 @@
+// Carries the precompiled header that the test programs reuse.
+#include "tests/common/precompiled.h"
