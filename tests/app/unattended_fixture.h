@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tests/app/startup_fixture.h"
+#include "tests/common/utf8_text.h"
 #include "tests/driver/driver.h"
 #include "tests/driver/machine_snapshot.h"
 #include "tests/uninstaller/demo_installation.h"
@@ -69,16 +70,6 @@ inline std::string ReadTextFile(const std::wstring& path)
         text.append(chunk, got);
     ::CloseHandle(file);
     return text;
-}
-
-inline std::string Utf8(const std::wstring& text)
-{
-    const int size = static_cast<int>(text.size());
-    const int needed = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(needed > 0 ? needed : 0), '\0');
-    if (needed > 0)
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, bytes.data(), needed, nullptr, nullptr);
-    return bytes;
 }
 
 class UnattendedTest : public ProductKeysCleared {

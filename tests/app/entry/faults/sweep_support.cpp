@@ -11,6 +11,7 @@
 #include "support/handles.h"
 #include "tests/common/installer_copy.h"
 #include "tests/common/standins.h"
+#include "tests/common/utf8_text.h"
 #include "tests/uninstaller/demo_installation.h"
 
 namespace va::test {
@@ -284,12 +285,7 @@ bool RegistryRestoreWorks()
 
 std::string Narrow(const std::wstring& text)
 {
-    const int size = static_cast<int>(text.size());
-    const int needed = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(needed > 0 ? needed : 0), '\0');
-    if (needed > 0)
-        ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, bytes.data(), needed, nullptr, nullptr);
-    return bytes;
+    return Utf8(text);
 }
 
 bool Contains(const std::wstring& haystack, const wchar_t* needle)
