@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -76,8 +77,9 @@ private:
             HWND window = reinterpret_cast<HWND>(wParam);
             wchar_t className[32] = {};
             ::GetClassNameW(window, className, 32);
-            if (lstrcmpW(className, L"#32770") == 0 && window != self->last_) {
-                self->last_ = window;
+            // A box is counted once however often it is activated: under
+            // load another program's window can take the activation between.
+            if (lstrcmpW(className, L"#32770") == 0 && self->counted_.insert(window).second) {
                 SeenBox box;
                 wchar_t caption[512] = {};
                 ::GetWindowTextW(window, caption, 512);
@@ -94,7 +96,7 @@ private:
     static inline BoxWatcher* current_ = nullptr;
     int answer_;
     HHOOK hook_ = nullptr;
-    HWND last_ = nullptr;
+    std::set<HWND> counted_;
     std::vector<SeenBox> seen_;
 };
 
