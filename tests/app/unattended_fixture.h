@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "tests/app/startup_fixture.h"
-#include "tests/common/utf8_text.h"
+#include "support/utf8_text.h"
 #include "tests/driver/driver.h"
 #include "tests/driver/machine_snapshot.h"
 #include "tests/uninstaller/demo_installation.h"

@@ -11,7 +11,7 @@
 #include "support/handles.h"
 #include "tests/common/installer_copy.h"
 #include "tests/common/standins.h"
-#include "tests/common/utf8_text.h"
+#include "support/utf8_text.h"
 #include "tests/uninstaller/demo_installation.h"
 
 namespace va::test {

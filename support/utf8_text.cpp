@@ -1,14 +1,13 @@
-#pragma once
-// Wide text as UTF-8, the encoding of the run log and of test messages.
+#include "support/utf8_text.h"
 
 #include <windows.h>
 
-#include <string>
+namespace va {
 
-namespace va::test {
-
-inline std::string Utf8(const std::wstring& text)
+std::string Utf8(const std::wstring& text)
 {
+    if (text.empty())
+        return {};
     const int size = static_cast<int>(text.size());
     const int needed = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<std::size_t>(needed > 0 ? needed : 0), '\0');
@@ -17,4 +16,4 @@ inline std::string Utf8(const std::wstring& text)
     return bytes;
 }
 
-}  // namespace va::test
+}  // namespace va
