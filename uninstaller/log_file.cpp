@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/identity/core/product.h"
+#include "identity/core/product.h"
 #include "engine/journal/core/log_format.h"
 #include "support/handles.h"
 #include "support/thread_ansi.h"

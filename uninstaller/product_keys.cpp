@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/identity/core/product.h"
-#include "app/identity/core/registry_locations.h"
+#include "identity/core/product.h"
+#include "identity/core/registry_locations.h"
 #include "support/handles.h"
 #include "support/registry_backup.h"
 

@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-#include "app/languages/languages.h"
-#include "app/identity/core/product.h"
-#include "app/identity/core/registry_locations.h"
+#include "languages/languages.h"
+#include "identity/core/product.h"
+#include "identity/core/registry_locations.h"
 #include "support/format_message.h"
 #include "uninstaller/core/messages.h"
 

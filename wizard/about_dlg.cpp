@@ -1,8 +1,8 @@
 #include "wizard/about_dlg.h"
 
-#include "app/identity/version_info.h"
-#include "app/languages/languages.h"
-#include "app/languages/version_text.h"
+#include "identity/version_info.h"
+#include "languages/languages.h"
+#include "languages/version_text.h"
 #include "resources/installer_ids.h"
 #include "support/format_message.h"
 #include "wizard/wizard_messages.h"

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <shlwapi.h>
 
-#include "app/identity/core/product.h"
+#include "identity/core/product.h"
 #include "engine/session/install_session.h"
 #include "engine/steps/message_pump.h"
 #include "engine/transaction/core/banner_line.h"

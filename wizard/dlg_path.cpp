@@ -1,7 +1,7 @@
 #include "wizard/dlg_path.h"
 
-#include "app/identity/core/install_kind.h"
-#include "app/identity/core/product.h"
+#include "identity/core/install_kind.h"
+#include "identity/core/product.h"
 #include "engine/session/install_session.h"
 #include "framework/data_exchange.h"
 #include "resources/installer_ids.h"

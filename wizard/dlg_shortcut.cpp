@@ -2,7 +2,7 @@
 
 #include <shlobj.h>
 
-#include "app/identity/core/product.h"
+#include "identity/core/product.h"
 #include "engine/session/install_session.h"
 #include "framework/data_exchange.h"
 #include "resources/installer_ids.h"

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/identity/core/install_kind.h"
-#include "app/languages/languages.h"
-#include "app/identity/core/product.h"
+#include "identity/core/install_kind.h"
+#include "languages/languages.h"
+#include "identity/core/product.h"
 #include "framework/data_exchange.h"
 #include "framework/win_app.h"
 #include "resources/installer_ids.h"

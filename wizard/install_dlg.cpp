@@ -4,7 +4,7 @@
 
 #include <system_error>
 
-#include "app/languages/languages.h"
+#include "languages/languages.h"
 #include "resources/installer_ids.h"
 #include "support/message_box.h"
 #include "support/message_hooks.h"

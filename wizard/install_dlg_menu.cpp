@@ -1,7 +1,7 @@
 // The host's system menu: the About entry, and a window that is neither
 // sized nor maximised.
 
-#include "app/languages/languages.h"
+#include "languages/languages.h"
 #include "wizard/about_dlg.h"
 #include "wizard/core/about_entry.h"
 #include "wizard/install_dlg.h"

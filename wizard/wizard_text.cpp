@@ -1,6 +1,6 @@
 #include "wizard/wizard_text.h"
 
-#include "app/languages/languages.h"
+#include "languages/languages.h"
 #include "support/format_message.h"
 
 namespace va {

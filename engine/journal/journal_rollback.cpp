@@ -1,7 +1,7 @@
 #include <stdexcept>
 
-#include "app/identity/core/product.h"
-#include "app/identity/core/registry_locations.h"
+#include "identity/core/product.h"
+#include "identity/core/registry_locations.h"
 #include "engine/journal/backup_file.h"
 #include "engine/journal/privilege.h"
 #include "engine/journal/uninstall_log.h"

@@ -1,6 +1,6 @@
 #include <stdexcept>
 
-#include "app/identity/core/product.h"
+#include "identity/core/product.h"
 #include "engine/journal/backup_file.h"
 #include "engine/journal/core/log_format.h"
 #include "engine/journal/core/log_merge.h"

@@ -9,8 +9,8 @@
 #include <functional>
 #include <string>
 
-#include "app/identity/core/install_kind.h"
-#include "app/languages/core/message_numbers.h"
+#include "identity/core/install_kind.h"
+#include "languages/core/message_numbers.h"
 #include "engine/package/core/notification.h"
 #include "engine/package/core/package_format.h"
 #include "engine/package/output_file.h"

@@ -7,8 +7,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/identity/core/install_kind.h"
-#include "app/identity/core/product_version.h"
+#include "identity/core/install_kind.h"
+#include "identity/core/product_version.h"
 #include "engine/journal/uninstall_log.h"
 #include "support/instance_mutex.h"
 #include "support/run_log.h"

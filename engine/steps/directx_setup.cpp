@@ -1,6 +1,6 @@
 #include "engine/steps/directx_setup.h"
 
-#include "app/languages/core/message_numbers.h"
+#include "languages/core/message_numbers.h"
 #include "engine/journal/uninstall_log.h"
 #include "engine/package/held_files.h"
 #include "engine/steps/install_progress.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/identity/core/product_version.h"
+#include "identity/core/product_version.h"
 
 namespace va {
 

@@ -1,6 +1,6 @@
 #include "engine/steps/install_progress.h"
 
-#include "app/languages/core/message_numbers.h"
+#include "languages/core/message_numbers.h"
 
 namespace va {
 

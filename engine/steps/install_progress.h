@@ -18,7 +18,7 @@ protected:
 };
 
 // Installer message n in the current interface language, with its fallbacks
-// (the numbers: app/languages/core/message_numbers.h).
+// (the numbers: languages/core/message_numbers.h).
 class MessageTexts {
 public:
     virtual std::wstring Message(int number) const = 0;

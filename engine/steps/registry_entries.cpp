@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "app/identity/core/product.h"
-#include "app/identity/core/registry_locations.h"
+#include "identity/core/product.h"
+#include "identity/core/registry_locations.h"
 #include "engine/journal/uninstall_log.h"
 #include "support/fault_point.h"
 #include "support/handles.h"

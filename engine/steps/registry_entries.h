@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/identity/core/registry_locations.h"
+#include "identity/core/registry_locations.h"
 
 namespace va {
 

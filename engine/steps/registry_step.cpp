@@ -1,6 +1,6 @@
 #include "engine/steps/registry_step.h"
 
-#include "app/languages/core/message_numbers.h"
+#include "languages/core/message_numbers.h"
 #include "engine/steps/file_type_registration.h"
 #include "engine/steps/install_progress.h"
 

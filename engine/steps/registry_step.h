@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "app/identity/core/product_version.h"
+#include "identity/core/product_version.h"
 #include "engine/steps/registry_entries.h"
 
 namespace va {

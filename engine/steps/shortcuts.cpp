@@ -3,8 +3,8 @@
 #include <shlobj.h>
 #include <shlwapi.h>
 
-#include "app/identity/core/product.h"
-#include "app/languages/core/message_numbers.h"
+#include "identity/core/product.h"
+#include "languages/core/message_numbers.h"
 #include "engine/journal/uninstall_log.h"
 #include "engine/steps/install_progress.h"
 #include "engine/steps/registry_entries.h"

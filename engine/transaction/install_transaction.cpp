@@ -6,9 +6,9 @@
 #include <memory>
 #include <sstream>
 
-#include "app/identity/core/product.h"
-#include "app/languages/core/message_numbers.h"
-#include "app/languages/languages.h"
+#include "identity/core/product.h"
+#include "languages/core/message_numbers.h"
+#include "languages/languages.h"
 #include "engine/journal/core/log_format.h"
 #include "engine/package/package_stream.h"
 #include "engine/placement/file_placement.h"

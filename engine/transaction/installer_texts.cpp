@@ -1,6 +1,6 @@
 #include "engine/transaction/installer_texts.h"
 
-#include "app/languages/languages.h"
+#include "languages/languages.h"
 
 namespace va {
 

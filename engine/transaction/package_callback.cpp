@@ -3,7 +3,7 @@
 #include <type_traits>
 #include <variant>
 
-#include "app/languages/core/message_numbers.h"
+#include "languages/core/message_numbers.h"
 #include "engine/journal/uninstall_log.h"
 #include "engine/package/core/compress_error.h"
 #include "engine/package/core/package_extractor.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/identity/version_info.h"
+#include "identity/version_info.h"
 #include "support/handles.h"
 #include "tests/common/process_helpers.h"
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "app/languages/core/language_table.h"
-#include "app/languages/languages.h"
+#include "languages/core/language_table.h"
+#include "languages/languages.h"
 #include "support/handles.h"
 #include "tests/common/process_helpers.h"
 

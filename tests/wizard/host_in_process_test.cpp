@@ -9,9 +9,9 @@
 #include <functional>
 #include <thread>
 
-#include "app/install_app.h"
-#include "app/identity/core/install_kind.h"
-#include "app/languages/languages.h"
+#include "installer/install_app.h"
+#include "identity/core/install_kind.h"
+#include "languages/languages.h"
 #include "resources/installer_ids.h"
 #include "support/resource_string.h"
 #include "tests/driver/driver.h"

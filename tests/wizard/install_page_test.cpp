@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/install_app.h"
-#include "app/languages/languages.h"
+#include "installer/install_app.h"
+#include "languages/languages.h"
 #include "resources/installer_ids.h"
 #include "support/gui_handles.h"
 #include "support/resource_string.h"

@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "app/install_app.h"
-#include "app/languages/languages.h"
+#include "installer/install_app.h"
+#include "languages/languages.h"
 #include "resources/installer_ids.h"
 #include "tests/driver/driver.h"
 #include "wizard/dlg_shortcut.h"

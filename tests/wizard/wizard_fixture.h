@@ -15,7 +15,7 @@
 #include "support/resource_string.h"
 #include "tests/common/scratch_registry.h"
 #include "tests/driver/driver.h"
-#include "tests/app/startup_fixture.h"
+#include "tests/installer/startup_fixture.h"
 #include "tests/wizard/wizard_pages.h"
 
 namespace va::test {

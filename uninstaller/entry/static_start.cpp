@@ -7,9 +7,9 @@
 //        language layer.
 // Only this translation unit uses init_priority.
 
-#include "app/identity/application_id.h"
-#include "app/languages/languages.h"
-#include "app/languages/process_locale.h"
+#include "identity/application_id.h"
+#include "languages/languages.h"
+#include "languages/process_locale.h"
 #include "support/message_hooks.h"
 #include "support/startup.h"
 #include "support/system_checks.h"

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "app/languages/core/language_table.h"
+#include "languages/core/language_table.h"
 
 namespace va {
 

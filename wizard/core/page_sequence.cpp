@@ -1,6 +1,6 @@
 #include "wizard/core/page_sequence.h"
 
-#include "app/identity/core/install_kind.h"
+#include "identity/core/install_kind.h"
 
 namespace va {
 

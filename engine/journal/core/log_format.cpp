@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/identity/core/registry_locations.h"
+#include "identity/core/registry_locations.h"
 #include "engine/journal/core/log_texts.h"
 
 namespace va {

@@ -14,7 +14,7 @@ inline constexpr std::wstring_view kInstallLabel = L"Install";
 inline constexpr std::wstring_view kInstallPathLabel = L"Install Path : ";
 inline constexpr std::wstring_view kShortcutPathLabel = L"Shortcut Path : ";
 inline constexpr std::wstring_view kUpdateSeparator = L"--";
-// Followed by kUninstallRoot (app/identity/core/registry_locations.h), a
+// Followed by kUninstallRoot (identity/core/registry_locations.h), a
 // backslash and the product key.
 inline constexpr std::wstring_view kLocalMachinePrefix = L"HKEY_LOCAL_MACHINE\\";
 inline constexpr std::wstring_view kFileTypesText = L"HKEY_CLASSES_ROOT\\...";

@@ -1,6 +1,6 @@
 #include "engine/placement/core/placement_policy.h"
 
-#include "app/identity/core/install_kind.h"
+#include "identity/core/install_kind.h"
 #include "engine/package/core/package_format.h"
 
 namespace va {

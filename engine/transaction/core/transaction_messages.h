@@ -1,7 +1,7 @@
 #pragma once
 // The installer messages the install transaction shows, by number (message n
 // is French string 1000 + n; the steps' own numbers are in
-// app/languages/core/message_numbers.h).
+// languages/core/message_numbers.h).
 
 namespace va {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <thread>
 
-#include "app/identity/core/product_version.h"
+#include "identity/core/product_version.h"
 #include "engine/journal/uninstall_log.h"
 #include "engine/steps/file_type_registration.h"
 #include "engine/steps/message_pump.h"

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/identity/core/product.h"
-#include "app/previous_installation.h"
+#include "identity/core/product.h"
+#include "installer/previous_installation.h"
 #include "engine/journal/backup_file.h"
 #include "engine/journal/privilege.h"
 #include "engine/journal/uninstall_log.h"

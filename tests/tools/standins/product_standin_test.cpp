@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/identity/core/product_version.h"
-#include "app/identity/version_info.h"
+#include "identity/core/product_version.h"
+#include "identity/version_info.h"
 #include "support/instance_counter.h"
 #include "support/instance_mutex.h"
 #include "tests/common/registry_test_util.h"

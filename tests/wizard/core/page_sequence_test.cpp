@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/identity/core/install_kind.h"
+#include "identity/core/install_kind.h"
 #include "wizard/core/page_sequence.h"
 
 namespace va {

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <set>
 
-#include "app/languages/core/language_table.h"
+#include "languages/core/language_table.h"
 #include "wizard/core/about_entry.h"
 #include "wizard/core/language_list.h"
 #include "wizard/core/page_area.h"

@@ -13,7 +13,7 @@
 
 #include <string>
 
-#include "app/identity/application_id.h"
+#include "identity/application_id.h"
 #include "command_line.h"
 #include "file_types.h"
 #include "identity_window.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/identity/core/install_kind.h"
+#include "identity/core/install_kind.h"
 #include "engine/placement/core/placement_policy.h"
 
 namespace {

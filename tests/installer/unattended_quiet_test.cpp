@@ -1,0 +1,230 @@
+// The quiet installer: every refusal ends with its exit code and no window,
+// the switches change what they say, and a failed run's log says what
+// failed, what was taken back and how the run ended.
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <gmock/gmock.h>
+
+#include <regex>
+#include <sstream>
+
+#include "engine/package/core/package_format.h"
+#include "support/instance_counter.h"
+#include "support/instance_mutex.h"
+#include "tests/installer/unattended_fixture.h"
+#include "tests/common/registry_test_util.h"
+#include "tests/common/remove_tree.h"
+
+#include <bzlib.h>
+
+namespace va::test {
+namespace {
+
+using testing::HasSubstr;
+using testing::IsEmpty;
+using testing::Not;
+
+constexpr const wchar_t* kApplicationId = L"Trelvane7";
+
+bool Exists(const std::wstring& path)
+{
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring Special(int csidl)
+{
+    wchar_t buffer[MAX_PATH] = {};
+    ::SHGetSpecialFolderPathW(nullptr, buffer, csidl, FALSE);
+    return buffer;
+}
+
+class QuietInstaller : public UnattendedTest {
+protected:
+    void SetUp() override
+    {
+        UnattendedTest::SetUp();
+        if (!HaveDisplay())
+            GTEST_SKIP() << "no window station: start Xvfb and set DISPLAY";
+    }
+};
+
+TEST_F(QuietInstaller, EveryRefusalEndsWithItsCodeAndNoWindow)
+{
+    struct Case {
+        const char* what;
+        std::wstring arguments;
+        DWORD code;
+        bool logged;  // the log could be made
+    };
+    const Case cases[] = {
+        {"unknown switch", L"/silent", 87, false},
+        {"relative /dir", L"/dir=Apps\\Trelvane", 87, false},
+        {"/quiet with /passive", L"/passive", 87, false},
+        {"language not of the product", L"/lang=da", 87, false},
+        {"help", L"/?", 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ::DeleteFileW(runLog_.c_str());
+        const WatchedRun run = RunQuiet(c.arguments);
+        EXPECT_EQ(run.exitCode, c.code);
+        EXPECT_THAT(run.visibleWindows, IsEmpty());
+        if (c.logged) {
+            EXPECT_THAT(RunLogText(), HasSubstr("exit code " + std::to_string(c.code)));
+        }
+    }
+    const std::string bad = RunLogText();
+
+    {
+        SCOPED_TRACE("a log that cannot be made");
+        const WatchedRun run = RunWatched(InstallerProgram(), L"/quiet /log=C:\\no such folder\\x\\i.log");
+        EXPECT_EQ(run.exitCode, 87u);
+        EXPECT_THAT(run.visibleWindows, IsEmpty());
+    }
+    {
+        SCOPED_TRACE("another installer holds the mutex");
+        InstanceMutex held;
+        held.Create(InstanceMutexName(kApplicationId), true);
+        ASSERT_TRUE(held.owned());
+        const WatchedRun run = RunQuiet();
+        EXPECT_EQ(run.exitCode, 1618u);
+        EXPECT_THAT(run.visibleWindows, IsEmpty());
+        EXPECT_THAT(RunLogText(), HasSubstr("exit code 1618"));
+    }
+    {
+        SCOPED_TRACE("the product is running");
+        InstanceCounter other;
+        other.Register(kApplicationId);
+        const WatchedRun run = RunQuiet();
+        EXPECT_EQ(run.exitCode, 170u);
+        EXPECT_THAT(run.visibleWindows, IsEmpty());
+        EXPECT_THAT(RunLogText(), HasSubstr("You should close 'Trelvane' before continuing Installation."));
+        EXPECT_THAT(RunLogText(), HasSubstr("exit code 170"));
+    }
+    {
+        SCOPED_TRACE("a newer version is installed");
+        ASSERT_TRUE(SetInstalledProgram(FixtureProgram(L"7_9_0_0")));
+        const WatchedRun run = RunQuiet();
+        EXPECT_EQ(run.exitCode, 1638u);
+        EXPECT_THAT(run.visibleWindows, IsEmpty());
+        EXPECT_THAT(RunLogText(), HasSubstr("install kind NewerInstalled"));
+        EXPECT_THAT(RunLogText(), HasSubstr("exit code 1638"));
+        EXPECT_FALSE(Exists(DemoLayout().installFolder));
+    }
+}
+
+TEST_F(QuietInstaller, SwitchesChooseTheFoldersTheShortcutsAndTheLanguage)
+{
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring folder = std::wstring(temp) + L"unattended dir test\\Trelvane";
+    const std::wstring group = Special(CSIDL_COMMON_STARTMENU) + L"\\Unattended Test\\Group";
+    RemoveTree(std::wstring(temp) + L"unattended dir test");
+    RemoveTree(Special(CSIDL_COMMON_STARTMENU) + L"\\Unattended Test");
+
+    const WatchedRun run = RunQuiet(L"\"/dir=" + folder + L"\" \"/group=Unattended Test\\Group\" /nodesktop /lang=de");
+    const std::string log = RunLogText();
+    EXPECT_EQ(run.exitCode, 0u) << log;
+    EXPECT_THAT(run.visibleWindows, IsEmpty());
+    EXPECT_TRUE(Exists(folder + L"\\Trelvane.exe"));
+    EXPECT_TRUE(Exists(folder + L"\\Uninstall.ulog"));
+    EXPECT_FALSE(Exists(DemoLayout().mainProgram));
+    EXPECT_TRUE(Exists(group)) << "the Start-menu folder below the Start menu";
+    EXPECT_FALSE(Exists(Special(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\Trelvane 7.08g.lnk"));
+    EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, kTestUninstallKey, L"VaLanguage"), 2u);
+    EXPECT_THAT(log, HasSubstr("interface language 2"));
+    EXPECT_THAT(log, HasSubstr("installation folder " + Utf8(folder)));
+    EXPECT_THAT(log, HasSubstr("desktop shortcut no"));
+    // Every line carries its time.
+    std::istringstream lines(log);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_TRUE(std::regex_search(line, std::regex("^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d "))) << line;
+
+    // Over it, an update-less reinstallation keeps its folder whatever /dir
+    // says; /nostartmenu leaves the Start menu alone; an untranslated
+    // language falls back to English as on the Start page.
+    RemoveTree(Special(CSIDL_COMMON_STARTMENU) + L"\\Unattended Test");
+    ::DeleteFileW(runLog_.c_str());
+    const WatchedRun again = RunQuiet(L"/dir=C:\\Elsewhere /nostartmenu /lang=nl");
+    const std::string second = RunLogText();
+    EXPECT_EQ(again.exitCode, 0u) << second;
+    EXPECT_THAT(again.visibleWindows, IsEmpty());
+    EXPECT_THAT(second, HasSubstr("install kind Reinstall"));
+    EXPECT_THAT(second, HasSubstr("/dir not taken"));
+    EXPECT_FALSE(Exists(L"C:\\Elsewhere"));
+    EXPECT_FALSE(Exists(group));
+    EXPECT_THAT(second, HasSubstr("shall run in English"));
+    EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, kTestUninstallKey, L"VaLanguage"), 1u);
+
+    RemoveTree(std::wstring(temp) + L"unattended dir test");
+    RemoveTree(Special(CSIDL_COMMON_STARTMENU) + L"\\Unattended Test");
+}
+
+// The installer with its package's last byte changed: the last file fails
+// its CRC check once it is written.
+std::wstring InstallerWithDamagedLastFile(const std::wstring& folder)
+{
+    const std::wstring copy = folder + L"\\InstallTrelvane7.08g.exe";
+    if (!::CopyFileW(InstallerProgram().c_str(), copy.c_str(), FALSE))
+        return {};
+    std::string package;
+    {
+        HMODULE image = ::LoadLibraryExW(copy.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        HRSRC found = image ? ::FindResourceW(image, MAKEINTRESOURCEW(134), MAKEINTRESOURCEW(260)) : nullptr;
+        HGLOBAL loaded = found ? ::LoadResource(image, found) : nullptr;
+        if (loaded)
+            package.assign(static_cast<const char*>(::LockResource(loaded)), ::SizeofResource(image, found));
+        if (image)
+            ::FreeLibrary(image);
+    }
+    if (package.empty())
+        return {};
+    std::string plain(64u << 20, '\0');
+    unsigned plainLength = static_cast<unsigned>(plain.size());
+    if (BZ2_bzBuffToBuffDecompress(plain.data(), &plainLength, package.data(), static_cast<unsigned>(package.size()),
+                                   0, 0) != BZ_OK)
+        return {};
+    plain.resize(plainLength);
+    plain.back() = static_cast<char>(plain.back() ^ 0x5A);
+    std::string packed(plain.size() + plain.size() / 100 + 600, '\0');
+    unsigned packedLength = static_cast<unsigned>(packed.size());
+    if (BZ2_bzBuffToBuffCompress(packed.data(), &packedLength, plain.data(), plainLength, 9, 0, 0) != BZ_OK)
+        return {};
+    HANDLE update = ::BeginUpdateResourceW(copy.c_str(), FALSE);
+    if (!update)
+        return {};
+    const bool replaced = ::UpdateResourceW(update, MAKEINTRESOURCEW(260), MAKEINTRESOURCEW(134),
+                                            MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), packed.data(), packedLength);
+    if (!::EndUpdateResourceW(update, !replaced) || !replaced)
+        return {};
+    return copy;
+}
+
+TEST_F(QuietInstaller, AFailedRunIsRolledBackAndItsLogSaysHow)
+{
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring folder = std::wstring(temp) + L"unattended damaged package";
+    RemoveTree(folder);
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring damaged = InstallerWithDamagedLastFile(folder);
+    ASSERT_FALSE(damaged.empty()) << "the damaged installer could not be made";
+
+    const MachineSnapshot before = MachineSnapshot::Take(ProductScope());
+    const WatchedRun run = RunQuiet({}, damaged);
+    const std::string log = RunLogText();
+    EXPECT_EQ(run.exitCode, 1603u) << log;
+    EXPECT_THAT(run.visibleWindows, IsEmpty());
+    EXPECT_THAT(Differences(before, MachineSnapshot::Take(ProductScope())), IsEmpty());
+    EXPECT_THAT(log, HasSubstr("Installation failed (Error Code 3)."));
+    EXPECT_THAT(log, HasSubstr("rollback: file " + Utf8(DemoLayout().mainProgram)));
+    EXPECT_THAT(log, HasSubstr("rollback: folder " + Utf8(DemoLayout().installFolder)));
+    EXPECT_THAT(log, HasSubstr("Failed"));
+    EXPECT_THAT(log, HasSubstr("exit code 1603"));
+    RemoveTree(folder);
+}
+
+}  // namespace
+}  // namespace va::test
