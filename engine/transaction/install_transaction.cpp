@@ -25,6 +25,7 @@
 #include "engine/transaction/finished_run_rollback.h"
 #include "engine/transaction/install_sink.h"
 #include "engine/transaction/package_callback.h"
+#include "engine/transaction/shutdown_block.h"
 #include "support/fault_point.h"
 #include "support/format_message.h"
 
@@ -177,6 +178,7 @@ bool RunInstallTransaction(InstallSession& session, InstallSink& sink, const Mes
     paths.uninstaller.clear();
     sink.AppendProgressText(L"", true);
     WaitScope wait(sink);
+    const ShutdownBlock shutdownBlock(sink.OwnerWindow(), ProductDisplayName(true));
     sink.ShowStatus(texts.Message(kMessagePreparing));
 
     std::wstring errorText;
