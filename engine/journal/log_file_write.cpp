@@ -34,11 +34,15 @@ std::wstring ProductKeyText()
 bool UninstallLog::WriteLog(const std::wstring& file, const std::wstring& installFolder,
                             const std::wstring& startMenuFolder)
 {
+    // Merged on copies: a log that cannot be written leaves the journal as
+    // it was, so that the run can still be rolled back.
+    std::list<LogEntry> previous = PreviousEntries;
+    std::list<LogEntry> merged = NewEntries;
     SamePathCache samePath;
-    MergePreviousEntries(PreviousEntries, NewEntries, std::ref(samePath));
+    MergePreviousEntries(previous, merged, std::ref(samePath));
 
     const std::wstring productKey = ProductKeyText();
-    for (LogEntry& entry : NewEntries) {
+    for (LogEntry& entry : merged) {
         if (auto fixed = FixedLogPath(entry.Type, productKey))
             entry.Path = std::move(*fixed);
     }
@@ -53,13 +57,20 @@ bool UninstallLog::WriteLog(const std::wstring& file, const std::wstring& instal
                  FormatLogHeader(ProductDisplayName(true), PreviousProduct, installFolder, startMenuFolder))
                 done = done && WriteText(out, line);
             std::size_t index = 0;
-            for (const LogEntry& entry : NewEntries)
+            for (const LogEntry& entry : merged)
                 done = done && WriteText(out, FormatLogEntry(index++, entry));
             return done;
         },
         kLogAttributesAfterWrite);
+    if (!ok) {
+        const DWORD error = ::GetLastError();
+        ::SetLastError(error != ERROR_SUCCESS ? error : DWORD{ERROR_WRITE_FAULT});
+        return false;
+    }
 
-    // Written or not, this run is final: nothing will be rolled back.
+    // The log is in place: this run is final, nothing will be rolled back.
+    PreviousEntries.clear();
+    NewEntries = std::move(merged);
     for (LogEntry& entry : NewEntries) {
         if (!entry.BackupPath.empty()) {
             DiscardBackup(entry.BackupPath);
@@ -68,7 +79,7 @@ bool UninstallLog::WriteLog(const std::wstring& file, const std::wstring& instal
         }
     }
     AwaitingOutcome = false;
-    return ok;
+    return true;
 }
 
 }  // namespace va

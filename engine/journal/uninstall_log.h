@@ -55,6 +55,9 @@ public:
 
     // The file (read at start-up, written at the end of a successful run).
     void ReadLog(const std::wstring* file);
+    // True once the log is in place; only then are the backups discarded.
+    // False (the Windows error as the last error) with the journal as it
+    // was, so that the run can be rolled back.
     bool WriteLog(const std::wstring& file, const std::wstring& installFolder,
                   const std::wstring& startMenuFolder);
 

@@ -17,12 +17,15 @@
 #include "engine/placement/users_access.h"
 #include "engine/session/install_session.h"
 #include "engine/steps/directx_setup.h"
+#include "engine/steps/program_path_value_state.h"
 #include "engine/steps/registry_step.h"
 #include "engine/steps/shortcuts.h"
 #include "engine/transaction/core/error_code_text.h"
 #include "engine/transaction/core/transaction_messages.h"
+#include "engine/transaction/finished_run_rollback.h"
 #include "engine/transaction/install_sink.h"
 #include "engine/transaction/package_callback.h"
+#include "engine/transaction/shutdown_block.h"
 #include "support/fault_point.h"
 #include "support/format_message.h"
 
@@ -78,17 +81,21 @@ bool LogPath(const std::wstring& uninstaller, std::wstring& path)
     return true;
 }
 
-bool WriteLogStep(InstallSession& session, InstallSink& sink, const MessageTexts& texts,
-                  const ProductPaths& paths)
+// ERROR_SUCCESS, or the Windows error of a log that is not in place.
+DWORD WriteLogStep(InstallSession& session, InstallSink& sink, const MessageTexts& texts,
+                   const ProductPaths& paths)
 {
     const std::wstring status = texts.Message(kMessageInstallationData);
     sink.ShowStatus(status);
     sink.AppendProgressText(status);
     std::wstring logPath;
-    const bool written = LogPath(paths.uninstaller, logPath) &&
-                         session.PreviousLog.WriteLog(logPath, session.InstallFolder, session.StartMenuFolder);
-    AppendStepResult(sink, texts, written);
-    return written;
+    DWORD error = ERROR_SUCCESS;
+    if (!LogPath(paths.uninstaller, logPath))
+        error = ERROR_FILENAME_EXCED_RANGE;
+    else if (!session.PreviousLog.WriteLog(logPath, session.InstallFolder, session.StartMenuFolder))
+        error = ::GetLastError() != ERROR_SUCCESS ? ::GetLastError() : DWORD{ERROR_WRITE_FAULT};
+    AppendStepResult(sink, texts, error == ERROR_SUCCESS);
+    return error;
 }
 
 // Steps 4 to 11, with the temporary-files list published; false when the
@@ -144,6 +151,7 @@ bool PlaceProduct(InstallSession& session, InstallSink& sink, const MessageTexts
     facts.paths = paths;
     facts.languageIndex = static_cast<std::uint32_t>(CurrentLanguage().Index);
     facts.foundVersion = session.InstallKind == Update ? session.FoundVersion : 0;
+    const ProgramPathValueState pathValueBefore = CaptureProgramPathValue();
     if (RunRegistryStep(log, facts, session.InstanceMutex, texts, sink) == RegistryStepResult::PathValueFailed) {
         log.Rollback();
         AppendStepResult(sink, texts, false);
@@ -151,7 +159,12 @@ bool PlaceProduct(InstallSession& session, InstallSink& sink, const MessageTexts
         return false;
     }
 
-    WriteLogStep(session, sink, texts, paths);
+    // Without its log the installation could not be removed: it is undone.
+    if (const DWORD error = WriteLogStep(session, sink, texts, paths); error != ERROR_SUCCESS) {
+        RollBackFinishedRun(log, paths, pathValueBefore, session.InstanceMutex);
+        ShowFailure(sink, texts, ErrorCodeText(std::error_code(static_cast<int>(error), std::system_category())));
+        return false;
+    }
     sink.ShowStatus(FormatInserts(texts.Message(kMessageClickToContinue), {texts.Message(kMessageNext)}));
     return true;
 }
@@ -165,6 +178,7 @@ bool RunInstallTransaction(InstallSession& session, InstallSink& sink, const Mes
     paths.uninstaller.clear();
     sink.AppendProgressText(L"", true);
     WaitScope wait(sink);
+    const ShutdownBlock shutdownBlock(sink.OwnerWindow(), ProductDisplayName(true));
     sink.ShowStatus(texts.Message(kMessagePreparing));
 
     std::wstring errorText;

@@ -110,24 +110,38 @@ TEST(WriteLog, MergesTheSurvivingPreviousEntriesFirst)
     EXPECT_TRUE(log.PreviousEntries.empty());
 }
 
-TEST(WriteLog, DiscardsEveryBackupWhateverTheResult)
+TEST(WriteLog, DiscardsTheBackupsOnlyOnceTheLogIsInPlace)
 {
     for (bool writable : {true, false}) {
         SCOPED_TRACE(writable);
         ScratchFolder s;
         ASSERT_TRUE(WriteBytes(s / L"old.dll", "old"));
         UninstallLog log;
+        log.PreviousEntries = {Entry(InstalledFile, s / L"previous.dll", 1, 1)};
         log.RecordFile(s / L"old.dll", 0, false);
         log.CommitOutcome(1);
+        ASSERT_TRUE(WriteBytes(s / L"old.dll", "new"));
         const std::wstring backup = log.NewEntries.back().BackupPath;
         ASSERT_TRUE(Exists(backup));
 
         const std::wstring file = writable ? s / L"Uninstall.ulog" : s / L"no such folder\\Uninstall.ulog";
         EXPECT_EQ(log.WriteLog(file, s.Path(), L""), writable);
-        EXPECT_FALSE(Exists(backup));
-        EXPECT_TRUE(log.NewEntries.back().BackupPath.empty());
-        log.Rollback();  // too late: nothing comes back
-        EXPECT_FALSE(Exists(s / L"old.dll"));
+        if (writable) {
+            EXPECT_FALSE(Exists(backup));
+            EXPECT_TRUE(log.NewEntries.back().BackupPath.empty());
+            log.Rollback();  // too late: nothing comes back
+            EXPECT_FALSE(Exists(s / L"old.dll"));
+        } else {
+            // Nothing is final: the journal holds this run's entries only,
+            // and the rollback puts the old file back.
+            EXPECT_NE(::GetLastError(), DWORD{ERROR_SUCCESS});
+            EXPECT_TRUE(Exists(backup));
+            ASSERT_EQ(log.NewEntries.size(), 1u);
+            EXPECT_EQ(log.PreviousEntries.size(), 1u);
+            log.Rollback();
+            EXPECT_EQ(ReadBytes(s / L"old.dll"), "old");
+            EXPECT_FALSE(Exists(backup));
+        }
     }
 }
 

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "support/utf8_text.h"
 #include "tests/common/installer_copy.h"
 #include "tests/common/registry_denial.h"
 #include "tests/engine/transaction/installation_fixture.h"
@@ -44,9 +45,11 @@ protected:
 
     // Nothing of the product on the machine, and the wizard ready to try
     // again or to go back.
-    void ExpectNothingInstalledAndTheWizardReady()
+    void ExpectNothingInstalledAndTheWizardReady(bool installFolderExisted = false)
     {
-        EXPECT_FALSE(FolderExists(places_.installFolder)) << "the installation folder is left behind";
+        if (!installFolderExisted) {
+            EXPECT_FALSE(FolderExists(places_.installFolder)) << "the installation folder is left behind";
+        }
         EXPECT_FALSE(FolderExists(places_.commonData));
         EXPECT_FALSE(FolderExists(places_.userData));
         EXPECT_FALSE(FolderExists(places_.samples));
@@ -187,6 +190,34 @@ TEST_F(FailedInstallation, FailingFileTypeRegistrationLeavesTheRunSuccessful)
     EXPECT_NE(std::find(lines.begin(), lines.end(), StepLine(kEnglishBlock, 118, false)), lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), StepLine(kEnglishBlock, 119, true)), lines.end());
     EXPECT_EQ(MachineText(kTestMakerKey, kTestPathValue), places_.installFolder + L"\\Trelvane.exe");
+    ExitWizard();
+}
+
+TEST_F(FailedInstallation, UninstallLogThatCannotBeWrittenRollsEverythingBack)
+{
+    // A folder where the log goes: the new log cannot take its place.
+    const std::wstring blocker = places_.installFolder + L"\\Uninstall.ulog";
+    ASSERT_EQ(::SHCreateDirectoryExW(nullptr, blocker.c_str(), nullptr), ERROR_SUCCESS);
+    ASSERT_TRUE(ReachInstallPage());
+    RemoveKeyTree(HKEY_LOCAL_MACHINE, kTestUninstallKey);  // as above: made by this run, deleted by its rollback
+    ASSERT_TRUE(Install());
+
+    const std::wstring status = Status();
+    const std::wstring failed = FailedStatus(L"1:");
+    const std::size_t code = failed.find(L"1:") + 2;
+    EXPECT_EQ(status.substr(0, code), failed.substr(0, code)) << "a Windows error: " << Utf8(status);
+    const std::vector<std::wstring> lines = RunLines();
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[lines.size() - 2], StepLine(kEnglishBlock, 119, false));
+    EXPECT_NE(std::find(lines.begin(), lines.end(), StepLine(kEnglishBlock, 118, true)), lines.end());
+
+    ExpectNothingInstalledAndTheWizardReady(true);
+    EXPECT_FALSE(FileExists(places_.installFolder + L"\\Trelvane.exe"));
+    EXPECT_FALSE(FileExists(places_.installFolder + L"\\Uninstall.exe"));
+    EXPECT_TRUE(FolderExists(blocker));
+    // The file types the run registered go again (nothing had them before).
+    UniqueKey type;
+    EXPECT_NE(::RegOpenKeyExW(HKEY_CLASSES_ROOT, L".tv-proj", 0, KEY_READ, type.put()), ERROR_SUCCESS);
     ExitWizard();
 }
 

@@ -1,8 +1,8 @@
 // Every fault point of three scenarios: a run of the fault flavour counts
 // the points, then one run per point makes that point fail and the machine
-// is compared with its state before the run.  A fault in the extraction or
-// in the program-path value must give the "failed" exit code and the
-// machine as it was; a fault in a later step must give success, that step's
+// is compared with its state before the run.  A fault in the extraction, in
+// the program-path value or in the uninstall log must give the "failed"
+// exit code and the machine as it was; a fault in a later step must give success, that step's
 // line "Failed", and no difference from a faultless installation but that
 // step's own.
 
@@ -49,7 +49,9 @@ Expectation Expect(const std::string& operation, bool extraction)
         e.showsItself = false;
         return e;
     }
-    if (extraction || Is(operation, {"create maker key", "write program path"})) {
+    // Without its log the installation could not be removed: a log that
+    // cannot be written fails the run like the program-path value.
+    if (extraction || Is(operation, {"create maker key", "write program path", "write log"})) {
         e.rollback = true;
         return e;
     }
@@ -81,9 +83,6 @@ Expectation Expect(const std::string& operation, bool extraction)
     } else if (Is(operation, {"start registration"})) {
         e.failedLine = "Registry Data Writing...Failed";
         e.explained = [log](const std::wstring& line) { return log(line) || line.compare(2, 5, L"HKCR\\") == 0; };
-    } else if (Is(operation, {"write log"})) {
-        e.failedLine = "Installation Data Writing...Failed";
-        e.explained = log;
     } else {
         e.explained = [](const std::wstring&) { return false; };
         e.failedLine = "?";  // a point this sweep does not know: never as documented
