@@ -102,11 +102,6 @@ CInstallApp::~CInstallApp()
     SetIconHook({});
 }
 
-CInstallApp& InstallApp()
-{
-    return *static_cast<CInstallApp*>(CurrentApp());
-}
-
 HICON ApplicationIconHook()
 {
     CWinApp* app = CurrentApp();

@@ -74,9 +74,6 @@ private:
     int exitCode_ = 0;
 };
 
-// The one application object (the wizard and the engine use Session()).
-CInstallApp& InstallApp();
-
 // The application icon, for the message boxes and the wizard host.
 HICON ApplicationIconHook();
 
