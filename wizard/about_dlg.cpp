@@ -1,11 +1,11 @@
 #include "wizard/about_dlg.h"
 
 #include "identity/version_info.h"
+#include "languages/core/message_numbers.h"
 #include "languages/languages.h"
 #include "languages/version_text.h"
 #include "resources/installer_ids.h"
 #include "support/format_message.h"
-#include "languages/core/message_numbers.h"
 #include "wizard/wizard_text.h"
 
 namespace va {

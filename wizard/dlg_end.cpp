@@ -2,8 +2,8 @@
 
 #include "engine/session/install_session.h"
 #include "framework/data_exchange.h"
-#include "resources/installer_ids.h"
 #include "languages/core/message_numbers.h"
+#include "resources/installer_ids.h"
 #include "wizard/wizard_text.h"
 
 namespace va {

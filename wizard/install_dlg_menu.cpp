@@ -1,11 +1,11 @@
 // The host's system menu: the About entry, and a window that is neither
 // sized nor maximised.
 
+#include "languages/core/message_numbers.h"
 #include "languages/languages.h"
 #include "wizard/about_dlg.h"
 #include "wizard/core/about_entry.h"
 #include "wizard/install_dlg.h"
-#include "languages/core/message_numbers.h"
 #include "wizard/wizard_text.h"
 
 namespace va {
