@@ -148,7 +148,7 @@ function(trelvane_add_test name)
   endif()
 endfunction()
 
-# trelvane_add_test_program(<name> SOURCES ... [LIBS ...] [CONSOLE])
+# trelvane_add_test_program(<name> SOURCES ... [LIBS ...])
 # A helper program that tests start; it lands beside the test programs and
 # carries the installer's manifest, so it meets the same Common Controls.
 function(trelvane_add_test_program name)

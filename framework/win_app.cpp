@@ -103,12 +103,6 @@ void CWinApp::EndWaitCursor()
         ::SetCursor(cursorBeforeWait_ ? cursorBeforeWait_ : ::LoadCursorW(nullptr, IDC_ARROW));
 }
 
-void CWinApp::RestoreWaitCursor()
-{
-    if (waitCount_ > 0)
-        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-}
-
 void CWinApp::AddModeless(HWND window)
 {
     if (window && std::none_of(modeless_.begin(), modeless_.end(),

@@ -57,7 +57,6 @@ public:
     // Counted: the wait cursor shows until every Begin has its End.
     void BeginWaitCursor();
     void EndWaitCursor();
-    void RestoreWaitCursor();
 
     // Modeless top-level dialogs register here to be disabled around boxes.
     void AddModeless(HWND window);

@@ -8,16 +8,11 @@
 
 #include "engine/journal/core/log_format.h"
 #include "engine/journal/core/log_reader.h"
+#include "tests/common/log_bytes.h"
 
 namespace {
 
-std::wstring Latin1(std::string_view bytes)
-{
-    std::wstring text;
-    for (char c : bytes)
-        text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
-    return text;
-}
+using va::test::Latin1;
 
 bool SameEntry(const va::LogEntry& a, const va::LogEntry& b)
 {

@@ -16,6 +16,8 @@
 #include "engine/package/core/compress_error.h"
 #include "engine/package/core/crc32.h"
 #include "engine/package/core/package_extractor.h"
+#include "engine/package/core/package_reading.h"
+#include "tests/common/package_fixture.h"
 
 namespace {
 
@@ -95,12 +97,7 @@ Outcome InBlocks(const std::string& archive, std::size_t block)
     ChecksumHost host;
     va::PackageExtractor extractor(kFolders, nullptr, host);
     try {
-        for (std::size_t at = 0; at < archive.size(); at += block) {
-            const std::size_t n = std::min(block, archive.size() - at);
-            std::streamsize done = 0;
-            while (done < static_cast<std::streamsize>(n))
-                done += extractor.write(archive.data() + at + done, static_cast<std::streamsize>(n) - done);
-        }
+        package_test::WriteInBlocks(extractor, archive, block);
         extractor.finish();
         o.ok = extractor.complete();
     } catch (const std::exception&) {

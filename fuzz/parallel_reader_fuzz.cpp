@@ -19,8 +19,10 @@
 
 #include "engine/package/core/memory_stream.h"
 #include "engine/package/core/package_extractor.h"
+#include "engine/package/core/package_reading.h"
 #include "tests/common/bzip2_samples.h"
 #include "tests/common/package_fixture.h"
+#include "tests/common/package_verdict.h"
 
 namespace {
 
@@ -130,12 +132,7 @@ Built Build(Plan& plan)
 std::string Verify(const std::string& compressed, unsigned processors)
 {
     va::MemoryStream stream(compressed.data(), compressed.size());
-    std::string verdict;
-    try {
-        verdict = va::verify_package(stream, processors) ? "passes" : "fails";
-    } catch (const boost::iostreams::bzip2_error& e) {
-        verdict = "bzip2 error " + std::to_string(e.error());
-    }
+    const std::string verdict = package_test::VerifyVerdict(stream, processors);
     return verdict + " " + std::to_string(stream.rdstate());
 }
 

@@ -60,15 +60,14 @@ std::wstring JoinProductFolder(wchar_t* buffer)
 
 CInstallApp::CInstallApp() : CWinApp(nullptr)
 {
-    ProductCode() = kThisProductCode;
     try {
         InstanceMutex.Create(InstanceMutexName(ApplicationId()), false);
     } catch (...) {
         // Without the mutex AcquireInstanceMutex fails, and start-up reports
         // the mutex as held instead of ending during static initialisation.
     }
-    icon_ = static_cast<HICON>(::LoadImageW(Instance(), MAKEINTRESOURCEW(kApplicationIconId), IMAGE_ICON, 0, 0,
-                                            LR_DEFAULTCOLOR));
+    icon_.reset(static_cast<HICON>(::LoadImageW(Instance(), MAKEINTRESOURCEW(kApplicationIconId), IMAGE_ICON, 0,
+                                                0, LR_DEFAULTCOLOR)));
     SetIconHook(ApplicationIconHook);
 
     // The message boxes take the framework's caption, owner and modal state.
@@ -101,11 +100,6 @@ CInstallApp::~CInstallApp()
     SetModalHook({});
     SetApplicationNameSource({});
     SetIconHook({});
-}
-
-CInstallApp& InstallApp()
-{
-    return *static_cast<CInstallApp*>(CurrentApp());
 }
 
 HICON ApplicationIconHook()

@@ -12,6 +12,7 @@
 #include "installer/core/installer_switches.h"
 #include "engine/session/install_session.h"
 #include "framework/win_app.h"
+#include "support/gui_handles.h"
 
 namespace va {
 
@@ -28,7 +29,7 @@ public:
     int DoMessageBox(const std::wstring& text, UINT type) override;
     void ProcessWndProcException(HWND window, UINT message) override;
 
-    HICON ApplicationIcon() const noexcept { return icon_; }
+    HICON ApplicationIcon() const noexcept { return icon_.get(); }
 
     // The steps of InitInstance, in their order.  Those returning bool end
     // start-up on false, after showing their message; the registry lookups
@@ -67,14 +68,11 @@ private:
     bool Quiet() const noexcept { return Options().mode == RunMode::Quiet; }
     void LogSessionFacts();
 
-    HICON icon_ = nullptr;
+    UniqueIcon icon_;
     ParsedInstallerOptions switches_;
     DWORD logError_ = ERROR_SUCCESS;  // why the "/log" file could not be made
     int exitCode_ = 0;
 };
-
-// The one application object (the wizard and the engine use Session()).
-CInstallApp& InstallApp();
 
 // The application icon, for the message boxes and the wizard host.
 HICON ApplicationIconHook();

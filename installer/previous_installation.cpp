@@ -8,18 +8,14 @@
 #include "identity/application_id.h"
 #include "identity/core/product.h"
 #include "engine/journal/core/log_format.h"
-#include "support/core/path_text.h"
 #include "support/registry_read.h"
 
 namespace va {
 namespace {
 
-std::wstring LogBeside(const std::wstring& file)
+std::wstring ExistingLogBeside(const std::wstring& file)
 {
-    const std::wstring folder = ParentFolder(file);
-    if (folder.empty())
-        return {};
-    const std::wstring log = folder + L"\\" + kLogFileName;
+    std::wstring log = LogBeside(file);
     return PathExists(log) ? log : std::wstring();
 }
 
@@ -56,13 +52,13 @@ std::wstring PreviousLogPathFor(const std::wstring& ownProgram, const std::wstri
     if (UniqueKey key = OpenKey(HKEY_LOCAL_MACHINE, UninstallKeyName())) {
         std::wstring uninstaller;
         if (ReadString(key.get(), L"UninstallString", uninstaller)) {
-            std::wstring log = LogBeside(uninstaller);
+            std::wstring log = ExistingLogBeside(uninstaller);
             if (!log.empty())
                 return log;
         }
     }
     for (const std::wstring* program : {&ownProgram, &installedProgram}) {
-        std::wstring log = LogBeside(*program);
+        std::wstring log = ExistingLogBeside(*program);
         if (!log.empty())
             return log;
     }

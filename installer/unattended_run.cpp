@@ -162,7 +162,8 @@ void CInstallApp::RunQuietly()
     ProductPaths paths;
     {
         RunLogSink sink(TextLog, nullptr);
-        InstallSucceeded = RunInstallTransaction(*this, sink, texts, paths);
+        InstallSucceeded =
+            RunInstallTransaction(*this, sink, texts, static_cast<std::uint32_t>(CurrentLanguage().Index), paths);
     }
     TextLog.Line(InstallSucceeded ? L"installed" : L"not installed: the machine is as it was");
     exitCode_ = InstallSucceeded ? exit_code::kSuccess : exit_code::kFailed;

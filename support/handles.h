@@ -92,4 +92,13 @@ using UniqueModule = UniqueResource<ModuleTraits>;        // LoadLibrary results
 using UniqueLocal = UniqueResource<LocalMemoryTraits>;    // LocalAlloc / FormatMessage buffers
 using UniqueFind = UniqueResource<FindFileTraits>;
 
+// The process and thread handles CreateProcessW hands back, closed together.
+struct ProcessHandles {
+    ProcessHandles() = default;
+    explicit ProcessHandles(const PROCESS_INFORMATION& info) noexcept : process(info.hProcess), thread(info.hThread) {}
+
+    UniqueHandle process;
+    UniqueHandle thread;
+};
+
 }  // namespace va

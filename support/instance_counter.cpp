@@ -62,9 +62,4 @@ long CountInstances()
     return ProcessInstanceCounter().Count();
 }
 
-void UnregisterInstance()
-{
-    ProcessInstanceCounter().Unregister();
-}
-
 }  // namespace va

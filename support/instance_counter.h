@@ -38,6 +38,5 @@ private:
 InstanceCounter& ProcessInstanceCounter();
 void RegisterInstance(const std::wstring& applicationId);
 long CountInstances();
-void UnregisterInstance();
 
 }  // namespace va

@@ -72,7 +72,6 @@ std::wstring DefaultCaption()
 
 void SetCaptionHook(CaptionHook hook) { Replace(TheHooks().caption, std::move(hook)); }
 void SetIconHook(IconHook hook) { Replace(TheHooks().icon, std::move(hook)); }
-void SetResourceModuleHook(ResourceModuleHook hook) { Replace(TheHooks().resourceModule, std::move(hook)); }
 void SetModalHook(ModalHook hook) { Replace(TheHooks().modal, std::move(hook)); }
 void SetQuietHook(QuietHook hook) { Replace(TheHooks().quiet, std::move(hook)); }
 void SetOwnerHook(OwnerHook hook) { Replace(TheHooks().owner, std::move(hook)); }

@@ -36,8 +36,6 @@ using OwnerHook = std::function<OwnerWindows()>;
 void SetCaptionHook(CaptionHook hook);
 // Default: none (task dialogs keep their own small icon).
 void SetIconHook(IconHook hook);
-// Default: the program's own module.
-void SetResourceModuleHook(ResourceModuleHook hook);
 // Default: none.  Called with false before a box and true after it.
 void SetModalHook(ModalHook hook);
 // Default: never quiet.  A quiet box goes to the debugger output instead.

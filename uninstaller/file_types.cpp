@@ -26,11 +26,10 @@ std::optional<DWORD> RunUnregistration(const std::wstring& program, InstanceMute
     error = started ? ERROR_SUCCESS : ::GetLastError();
     std::optional<DWORD> exitCode;
     if (started) {
-        UniqueHandle process(info.hProcess);
-        UniqueHandle thread(info.hThread);
-        ::WaitForSingleObject(process.get(), INFINITE);
+        const ProcessHandles handles(info);
+        ::WaitForSingleObject(handles.process.get(), INFINITE);
         DWORD code = 0;
-        if (::GetExitCodeProcess(process.get(), &code))
+        if (::GetExitCodeProcess(handles.process.get(), &code))
             exitCode = code;
         else
             error = ::GetLastError();

@@ -10,8 +10,6 @@
 
 namespace va::uninstall {
 
-inline constexpr const wchar_t* kLogFileName = L"Uninstall.ulog";
-
 // Missing when the file is not there; Damaged also when it cannot be read.
 CheckedLog ReadUninstallLog(const std::wstring& path);
 

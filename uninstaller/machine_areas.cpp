@@ -24,18 +24,19 @@ ProductAreas MachineProductAreas(const LogContents& log)
     areas.AddRoot(log.InstallPath);
     if (!log.ShortcutPath.empty())
         areas.AddRoot(log.ShortcutPath);
-    areas.AddRoot(SpecialFolder(kCsidlCommonDesktopDirectory));
-    areas.AddRoot(SpecialFolder(kCsidlDesktopDirectory));
+    areas.AddRoot(SpecialFolder(csidl::common_desktop_directory));
+    areas.AddRoot(SpecialFolder(csidl::desktop_directory));
     for (std::wstring_view destination : kPackageDestinations)
         for (const std::wstring& folder : ResolvePackageFolder(destination, log.InstallPath, SpecialFolder))
             areas.AddRoot(folder);
 
-    for (const SystemFolderToken& token : SystemFolderTokens()) {
+    for (const FolderToken& token : SystemFolderTokens()) {
         areas.AddProtected(SpecialFolder(token.csidl));
-        if (token.secondChoice >= 0)
+        if (token.secondChoice != csidl::none)
             areas.AddProtected(SpecialFolder(token.secondChoice));
     }
-    for (int csidl : {kCsidlPrograms, kCsidlCommonPrograms, kCsidlStartMenu, kCsidlCommonStartMenu, kCsidlProfile})
+    for (int csidl : {csidl::programs, csidl::common_programs, csidl::start_menu, csidl::common_start_menu,
+                      csidl::profile})
         areas.AddProtected(SpecialFolder(csidl));
     wchar_t temp[MAX_PATH + 1] = {};
     if (::GetTempPathW(MAX_PATH + 1, temp))

@@ -1,10 +1,8 @@
 #include "uninstaller/self_removal.h"
 
-#include <boost/uuid/random_generator.hpp>
-#include <boost/uuid/uuid_io.hpp>
-
 #include <memory>
 
+#include "identity/run_folder_name.h"
 #include "support/core/command_line.h"
 #include "support/core/exit_codes.h"
 #include "support/handles.h"
@@ -33,7 +31,7 @@ std::wstring NewCopyFolder()
     std::wstring folder = temp;
     if (folder.back() != L'\\')
         folder.push_back(L'\\');
-    return folder + L"vantaro_{" + boost::uuids::to_wstring(boost::uuids::random_generator()()) + L"}";
+    return folder + NewRunFolderName();
 }
 
 void DiscardCopy(const std::wstring& copy, const std::wstring& folder)
@@ -84,8 +82,7 @@ bool StartFinishingCopy(const std::wstring& finishLog, const Options& options, R
         DiscardCopy(copy, folder);
         return false;
     }
-    ::CloseHandle(info.hThread);
-    ::CloseHandle(info.hProcess);
+    const ProcessHandles started(info);  // the copy runs on its own
     error = ERROR_SUCCESS;
     return true;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/journal/core/log_format.h"
 #include "support/core/command_line.h"
 #include "support/core/exit_codes.h"
 #include "support/error_text.h"
@@ -109,7 +110,7 @@ int Uninstallation::Run()
         return exit_code::kProductRunning;
     }
 
-    const std::wstring logPath = ParentOf(ProgramPath()) + L"\\" + kLogFileName;
+    const std::wstring logPath = LogBeside(ProgramPath());
     const CheckedLog checked = ReadUninstallLog(logPath);
     if (checked.state == LogState::Missing)
         return Refuse(exit_code::kNotInstalled, Text(message::kLogMissing, {ProductText(), logPath}));

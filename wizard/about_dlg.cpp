@@ -1,11 +1,11 @@
 #include "wizard/about_dlg.h"
 
 #include "identity/version_info.h"
+#include "languages/core/message_numbers.h"
 #include "languages/languages.h"
 #include "languages/version_text.h"
 #include "resources/installer_ids.h"
 #include "support/format_message.h"
-#include "wizard/wizard_messages.h"
 #include "wizard/wizard_text.h"
 
 namespace va {
@@ -26,7 +26,7 @@ CAboutDlg::CAboutDlg(HWND parent) : CDialog(IDD_ABOUT, parent) {}
 BOOL CAboutDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-    std::wstring caption = WizardText(kMsgAbout);
+    std::wstring caption = WizardText(kMessageAbout);
     if (caption.empty())
         caption = WindowTextOf(GetSafeHwnd());
     ::SetWindowTextW(GetSafeHwnd(), FormatInserts(caption, {InstallerTitle(false)}).c_str());
@@ -37,7 +37,7 @@ BOOL CAboutDlg::OnInitDialog()
     if (const std::wstring legal = own.StringValue(L"LegalCopyright"); !legal.empty())
         ::SetDlgItemTextW(GetSafeHwnd(), IDC_ABOUT_LEGAL, legal.c_str());
 
-    ::SetDlgItemTextW(GetSafeHwnd(), IDOK, WizardText(kMsgOk).c_str());
+    ::SetDlgItemTextW(GetSafeHwnd(), IDOK, WizardText(kMessageOkButton).c_str());
     return TRUE;
 }
 

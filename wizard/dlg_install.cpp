@@ -12,9 +12,11 @@
 #include "engine/transaction/run_log_sink.h"
 #include "framework/data_exchange.h"
 #include "framework/win_app.h"
+#include "languages/languages.h"
 #include "resources/installer_ids.h"
+#include "support/core/path_text.h"
 #include "support/gui_handles.h"
-#include "wizard/wizard_messages.h"
+#include "languages/core/message_numbers.h"
 #include "wizard/wizard_text.h"
 
 namespace va {
@@ -54,17 +56,14 @@ void CDlgInstall::RebuildSummary()
 {
     const InstallSession& session = Session();
     ::SetWindowTextW(progressText_, L"");
-    AppendProgressText(WizardText(kMsgInstallation, {ProductDisplayName(true)}) + L"\r\n");
-    AppendProgressText(WizardText(kMsgInstallationOptions), true);
+    AppendProgressText(WizardText(kMessageInstallation, {ProductDisplayName(true)}) + L"\r\n");
+    AppendProgressText(WizardText(kMessageInstallationOptions), true);
 
-    wchar_t folder[MAX_PATH] = {};
-    ::lstrcpynW(folder, session.InstallFolder.c_str(), MAX_PATH);
-    ::PathQuoteSpacesW(folder);
-    AppendProgressText(WizardText(kMsgInstallationFolder, {folder}) + L"\r\n");
+    AppendProgressText(WizardText(kMessageInstallationFolder, {QuotedIfSpaced(session.InstallFolder)}) + L"\r\n");
     if (session.CreateStartMenuShortcut)
-        AppendProgressText(WizardText(kMsgStartMenuShortcutSummary, {session.StartMenuFolder}) + L"\r\n");
+        AppendProgressText(WizardText(kMessageStartMenuShortcutSummary, {session.StartMenuFolder}) + L"\r\n");
     if (session.CreateDesktopShortcut)
-        AppendProgressText(WizardText(kMsgDesktopShortcutSummary) + L"\r\n");
+        AppendProgressText(WizardText(kMessageDesktopShortcutSummary) + L"\r\n");
 
     // Back to the first line, one line at a time; a control that stops
     // scrolling ends the loop too.
@@ -79,7 +78,7 @@ void CDlgInstall::RebuildSummary()
 
 void CDlgInstall::UpdateTexts()
 {
-    SetItemText(IDC_STATUS, WizardText(kMsgClickToInstall, {WizardText(kMsgInstall)}));
+    SetItemText(IDC_STATUS, WizardText(kMessageClickToInstall, {WizardText(kMessageInstall)}));
 }
 
 void CDlgInstall::ExtendLayout(int dx, int dy)
@@ -96,7 +95,8 @@ bool CDlgInstall::DoInstall()
     const InstallerTexts texts;
     // With "/log" every line the page shows goes to the log too.
     RunLogSink logged(Session().TextLog, this);
-    return RunInstallTransaction(Session(), logged, texts, paths_);
+    return RunInstallTransaction(Session(), logged, texts, static_cast<std::uint32_t>(CurrentLanguage().Index),
+                                 paths_);
 }
 
 void CDlgInstall::ShowStatus(const std::wstring& text)
@@ -155,9 +155,10 @@ void CDlgInstall::EndWait()
         app->EndWaitCursor();
 }
 
-HWND CDlgInstall::StatusDialog() const
+void CDlgInstall::ShowCopiedFile(const std::wstring& text)
 {
-    return GetSafeHwnd();
+    if (HWND page = GetSafeHwnd())
+        ::PathSetDlgItemPathW(page, IDC_STATUS, text.c_str());
 }
 
 HWND CDlgInstall::OwnerWindow() const

@@ -31,7 +31,7 @@ public:
     void PumpMessages() override;
     void BeginWait() override;
     void EndWait() override;
-    HWND StatusDialog() const override;
+    void ShowCopiedFile(const std::wstring& text) override;
     HWND OwnerWindow() const override;
 
 protected:

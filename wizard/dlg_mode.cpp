@@ -3,7 +3,7 @@
 #include "framework/data_exchange.h"
 #include "resources/installer_ids.h"
 #include "engine/session/install_session.h"
-#include "wizard/wizard_messages.h"
+#include "languages/core/message_numbers.h"
 #include "wizard/wizard_text.h"
 
 namespace va {
@@ -21,10 +21,10 @@ void CDlgMode::DoDataExchange(CDataExchange* dx)
 
 void CDlgMode::UpdateTexts()
 {
-    SetItemText(IDC_MODE_FRAME, WizardText(kMsgInstallationMethod));
-    SetItemText(IDC_QUICK, WizardText(kMsgQuickInstallation));
-    SetItemText(IDC_ADVANCED, WizardText(kMsgAdvancedInstallation));
-    SetItemText(IDC_STATUS, WizardText(kMsgClickToContinue, {WizardText(kMsgNext)}));
+    SetItemText(IDC_MODE_FRAME, WizardText(kMessageInstallationMethod));
+    SetItemText(IDC_QUICK, WizardText(kMessageQuickInstallation));
+    SetItemText(IDC_ADVANCED, WizardText(kMessageAdvancedInstallation));
+    SetItemText(IDC_STATUS, WizardText(kMessageClickToContinue, {WizardText(kMessageNext)}));
 }
 
 void CDlgMode::ExtendLayout(int dx, int dy)

@@ -7,7 +7,7 @@
 #include "resources/installer_ids.h"
 #include "wizard/folder_browser.h"
 #include "wizard/folder_page_limits.h"
-#include "wizard/wizard_messages.h"
+#include "languages/core/message_numbers.h"
 #include "wizard/wizard_text.h"
 
 namespace va {
@@ -47,7 +47,7 @@ void CDlgPath::OnBrowse()
     if (!UpdateData(TRUE))
         return;
     auto& session = Session();
-    const std::wstring title = WizardText(kMsgSelectInstallFolder, {ProductDisplayName(false)});
+    const std::wstring title = WizardText(kMessageSelectInstallFolder, {ProductDisplayName(false)});
     std::wstring initial = session.InstallFolder;
     const std::wstring chosen = BrowseForFolder(initial, ProductKey(), title);
     if (chosen.empty())
@@ -58,10 +58,10 @@ void CDlgPath::OnBrowse()
 
 void CDlgPath::UpdateTexts()
 {
-    SetItemText(IDC_FOLDER_FRAME, WizardText(kMsgFolderSelection));
-    SetItemText(IDC_FOLDER_PROMPT, WizardText(kMsgSelectInstallFolder, {ProductDisplayName(false)}));
-    SetItemText(IDC_BROWSE, WizardText(kMsgBrowse));
-    SetItemText(IDC_STATUS, WizardText(kMsgClickToContinue, {WizardText(kMsgNext)}));
+    SetItemText(IDC_FOLDER_FRAME, WizardText(kMessageFolderSelection));
+    SetItemText(IDC_FOLDER_PROMPT, WizardText(kMessageSelectInstallFolder, {ProductDisplayName(false)}));
+    SetItemText(IDC_BROWSE, WizardText(kMessageBrowse));
+    SetItemText(IDC_STATUS, WizardText(kMessageClickToContinue, {WizardText(kMessageNext)}));
 }
 
 void CDlgPath::ExtendLayout(int dx, int dy)

@@ -9,7 +9,7 @@
 #include "wizard/core/start_menu_text.h"
 #include "wizard/folder_browser.h"
 #include "wizard/folder_page_limits.h"
-#include "wizard/wizard_messages.h"
+#include "languages/core/message_numbers.h"
 #include "wizard/wizard_text.h"
 
 namespace va {
@@ -79,7 +79,7 @@ void CDlgShortcut::OnBrowse()
     std::wstring initial = session.StartMenuFolder;
     std::wstring relative;
     const std::wstring chosen =
-        BrowseForFolderRelative(initial, ProductKey(), WizardText(kMsgMenuShortcut), &relative);
+        BrowseForFolderRelative(initial, ProductKey(), WizardText(kMessageMenuShortcut), &relative);
     if (chosen.empty())
         return;
     relative_ = relative;
@@ -89,11 +89,11 @@ void CDlgShortcut::OnBrowse()
 
 void CDlgShortcut::UpdateTexts()
 {
-    SetItemText(IDC_MENU_FRAME, WizardText(kMsgStartMenu));
-    SetItemText(IDC_MENU_SHORTCUT, WizardText(kMsgMenuShortcut));
-    SetItemText(IDC_BROWSE, WizardText(kMsgBrowse));
-    SetItemText(IDC_DESKTOP_SHORTCUT, WizardText(kMsgDesktopShortcut));
-    SetItemText(IDC_STATUS, WizardText(kMsgClickToContinue, {WizardText(kMsgNext)}));
+    SetItemText(IDC_MENU_FRAME, WizardText(kMessageStartMenu));
+    SetItemText(IDC_MENU_SHORTCUT, WizardText(kMessageMenuShortcut));
+    SetItemText(IDC_BROWSE, WizardText(kMessageBrowse));
+    SetItemText(IDC_DESKTOP_SHORTCUT, WizardText(kMessageDesktopShortcut));
+    SetItemText(IDC_STATUS, WizardText(kMessageClickToContinue, {WizardText(kMessageNext)}));
 }
 
 void CDlgShortcut::ExtendLayout(int dx, int dy)

@@ -10,7 +10,7 @@
 #include "resources/installer_ids.h"
 #include "wizard/core/language_list.h"
 #include "engine/session/install_session.h"
-#include "wizard/wizard_messages.h"
+#include "languages/core/message_numbers.h"
 #include "wizard/wizard_text.h"
 
 namespace va {
@@ -109,34 +109,34 @@ void CDlgStart::UpdateTexts()
     std::wstring found;
     const std::int32_t kind = Session().GetInstallKind(&found);
     const std::wstring product = ProductDisplayName(true);
-    const std::wstring next = WizardText(kMsgNext);
-    const std::wstring cancel = WizardText(kMsgCancel);
+    const std::wstring next = WizardText(kMessageNext);
+    const std::wstring cancel = WizardText(kMessageCancel);
 
     std::wstring info;
     std::wstring status;
     switch (kind) {
     case Fresh:
-        info = WizardText(kMsgInstallation, {product});
-        status = WizardText(kMsgClickToContinue, {next});
+        info = WizardText(kMessageInstallation, {product});
+        status = WizardText(kMessageClickToContinue, {next});
         break;
     case Reinstall:
-        info = WizardText(kMsgAlreadyInstalled, {product}) + L"\r\n" + WizardText(kMsgConfirmReinstallation);
-        status = WizardText(kMsgContinueOrExit, {next, cancel});
+        info = WizardText(kMessageAlreadyInstalled, {product}) + L"\r\n" + WizardText(kMessageConfirmReinstallation);
+        status = WizardText(kMessageContinueOrExit, {next, cancel});
         break;
     case NewerInstalled:
-        info = WizardText(kMsgInstallation, {product}) + L"\r\n" + WizardText(kMsgNewerInstalled, {found});
-        status = WizardText(kMsgClickToExit, {cancel});
+        info = WizardText(kMessageInstallation, {product}) + L"\r\n" + WizardText(kMessageNewerInstalled, {found});
+        status = WizardText(kMessageClickToExit, {cancel});
         break;
     case Update:
     default:
-        info = WizardText(kMsgUpdateFromTo, {found, product});
-        status = WizardText(kMsgClickToContinue, {next});
+        info = WizardText(kMessageUpdateFromTo, {found, product});
+        status = WizardText(kMessageClickToContinue, {next});
         break;
     }
     SetItemText(IDC_INFO, info);
     SetItemText(IDC_STATUS, status);
-    SetItemText(IDC_COPYRIGHT, WizardText(kMsgCopyright, {product}));
-    SetItemText(IDC_LANGUAGE_LABEL, WizardText(kMsgSelectLanguage));
+    SetItemText(IDC_COPYRIGHT, WizardText(kMessageCopyright, {product}));
+    SetItemText(IDC_LANGUAGE_LABEL, WizardText(kMessageSelectLanguage));
 }
 
 void CDlgStart::ExtendLayout(int dx, int dy)

@@ -90,12 +90,7 @@ BOOL CALLBACK FindEdit(HWND window, LPARAM found)
 
 FolderBrowser::FolderBrowser(std::wstring title) : title_(std::move(title)) {}
 
-FolderBrowser::~FolderBrowser()
-{
-    root_.reset();
-    if (flags_ & kComInitialized)
-        ::CoUninitialize();
-}
+FolderBrowser::~FolderBrowser() = default;
 
 void FolderBrowser::SetRoot(UniqueIdList root)
 {
@@ -136,14 +131,14 @@ void FolderBrowser::Setup(const std::wstring& initial, const std::wstring& suffi
 
 bool FolderBrowser::InitializeCom(HWND owner)
 {
-    if (flags_ & kComInitialized)
+    if (com_)
         return true;
-    const HRESULT result = ::CoInitialize(nullptr);
-    if (FAILED(result)) {
-        ShowBrowserError(owner, static_cast<DWORD>(result));
+    com_.emplace();
+    if (!com_->Succeeded()) {
+        ShowBrowserError(owner, static_cast<DWORD>(com_->Result()));
+        com_.reset();
         return false;
     }
-    flags_ |= kComInitialized;
     return true;
 }
 

@@ -14,6 +14,7 @@
 #include <optional>
 #include <string>
 
+#include "support/com_initialization.h"
 #include "support/task_memory.h"
 
 namespace va {
@@ -64,11 +65,11 @@ private:
     bool InitializeCom(HWND owner);
 
     enum Flag : unsigned {
-        kComInitialized = 1,
         kDialogInitialized = 2,
         kTakenFromEdit = 4,
     };
 
+    std::optional<ComInitialization> com_;  // first: the folder lists below are released before it
     std::wstring current_;
     std::wstring suffix_;
     std::wstring title_;

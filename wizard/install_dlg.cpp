@@ -9,7 +9,7 @@
 #include "support/message_box.h"
 #include "support/message_hooks.h"
 #include "engine/session/install_session.h"
-#include "wizard/wizard_messages.h"
+#include "languages/core/message_numbers.h"
 #include "wizard/wizard_text.h"
 
 namespace va {
@@ -104,10 +104,10 @@ void CInstallDlg::UpdateButtonTexts()
 {
     const HostButtons buttons = ButtonsFor(CurrentPage, Session().InstallSucceeded);
     const std::wstring next =
-        buttons.next == NextText::Install ? WizardText(kMsgInstall) : WizardText(kMsgNext) + L"  >";
-    const std::wstring exit = buttons.exit == ExitText::Exit ? WizardText(kMsgExit) : WizardText(kMsgCancel);
+        buttons.next == NextText::Install ? WizardText(kMessageInstall) : WizardText(kMessageNext) + L"  >";
+    const std::wstring exit = buttons.exit == ExitText::Exit ? WizardText(kMessageExit) : WizardText(kMessageCancel);
     ::SetDlgItemTextW(GetSafeHwnd(), IDOK, next.c_str());
-    ::SetDlgItemTextW(GetSafeHwnd(), IDC_BACK, (L"<  " + WizardText(kMsgBack)).c_str());
+    ::SetDlgItemTextW(GetSafeHwnd(), IDC_BACK, (L"<  " + WizardText(kMessageBack)).c_str());
     ::SetDlgItemTextW(GetSafeHwnd(), IDCANCEL, exit.c_str());
 }
 
@@ -173,7 +173,7 @@ void CInstallDlg::OnCancel()
         return;
     auto& session = Session();
     if (!passive_ && ExitAsksFirst(session.InstallSucceeded, session.InstallKind, CurrentPage) &&
-        ShowMessage(WizardText(kMsgConfirmExit), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDNO)
+        ShowMessage(WizardText(kMessageConfirmExit), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDNO)
         return;
     EndDialog(session.InstallSucceeded ? IDOK : IDCANCEL);
 }

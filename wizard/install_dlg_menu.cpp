@@ -1,11 +1,11 @@
 // The host's system menu: the About entry, and a window that is neither
 // sized nor maximised.
 
+#include "languages/core/message_numbers.h"
 #include "languages/languages.h"
 #include "wizard/about_dlg.h"
 #include "wizard/core/about_entry.h"
 #include "wizard/install_dlg.h"
-#include "wizard/wizard_messages.h"
 #include "wizard/wizard_text.h"
 
 namespace va {
@@ -15,7 +15,7 @@ constexpr UINT kAboutCommand = 0x0010;
 
 std::wstring AboutEntryText()
 {
-    return AboutMenuEntry(WizardText(kMsgAbout, {InstallerTitle(false)}), CurrentLanguage().RightToLeft);
+    return AboutMenuEntry(WizardText(kMessageAbout, {InstallerTitle(false)}), CurrentLanguage().RightToLeft);
 }
 
 }  // namespace

@@ -1,5 +1,3 @@
-#include <stdexcept>
-
 #include "identity/core/product.h"
 #include "identity/core/registry_locations.h"
 #include "engine/journal/backup_file.h"
@@ -50,17 +48,7 @@ private:
 // exist before).  A saved key that could not be put back stays saved.
 DWORD UndoUninstallKey(const LogEntry& entry, std::wstring& keyName)
 {
-    std::wstring productKey;
-    try {
-        productKey = ProductKey();
-    } catch (const std::logic_error&) {
-        // A product without a key has nothing to undo here.
-    }
-    if (productKey.empty()) {
-        if (!entry.BackupPath.empty())
-            DiscardBackup(entry.BackupPath);
-        return ERROR_SUCCESS;
-    }
+    const std::wstring productKey = ProductKey();
     keyName = std::wstring(kUninstallRoot) + L"\\" + productKey;
 
     DWORD error = ERROR_SUCCESS;

@@ -2,7 +2,7 @@
 
 #include "engine/journal/core/log_reader.h"
 #include "engine/journal/uninstall_log.h"
-#include "support/handles.h"
+#include "engine/journal/log_file.h"
 #include "support/thread_ansi.h"
 
 namespace va {
@@ -23,27 +23,9 @@ void UninstallLog::ReadLog(const std::wstring* file)
     ShortcutPath.clear();
     if (!file)
         return;
-    UniqueFile in(::CreateFileW(file->c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!in)
-        return;
-
     LogReader reader(DecodeThreadAnsi);
-    char chunk[4096];
-    for (;;) {
-        DWORD got = 0;
-        if (!::ReadFile(in.get(), chunk, sizeof chunk, &got, nullptr)) {
-            reader.Abort();
-            break;
-        }
-        if (got == 0) {
-            reader.Finish();
-            break;
-        }
-        if (!reader.Feed(std::string_view(chunk, got)))
-            break;
-    }
-    in.reset();
+    if (FeedLogFile(*file, reader) == LogFileRead::Missing)
+        return;
 
     LogContents contents = reader.TakeContents();
     if (contents.PreviousProduct)

@@ -1,35 +1,14 @@
-#include <stdexcept>
+#include <windows.h>
 
 #include "identity/core/product.h"
 #include "engine/journal/backup_file.h"
 #include "engine/journal/core/log_format.h"
 #include "engine/journal/core/log_merge.h"
-#include "engine/journal/file_replacement.h"
+#include "engine/journal/log_file.h"
 #include "engine/journal/same_path.h"
 #include "engine/journal/uninstall_log.h"
-#include "support/handles.h"
 
 namespace va {
-namespace {
-
-bool WriteText(HANDLE file, const std::wstring& line)
-{
-    const std::string bytes = EncodeUtf16Le(line);
-    DWORD written = 0;
-    return ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
-}
-
-std::wstring ProductKeyText()
-{
-    try {
-        return ProductKey();
-    } catch (const std::logic_error&) {
-        return {};
-    }
-}
-
-}  // namespace
 
 bool UninstallLog::WriteLog(const std::wstring& file, const std::wstring& installFolder,
                             const std::wstring& startMenuFolder)
@@ -41,28 +20,17 @@ bool UninstallLog::WriteLog(const std::wstring& file, const std::wstring& instal
     SamePathCache samePath;
     MergePreviousEntries(previous, merged, std::ref(samePath));
 
-    const std::wstring productKey = ProductKeyText();
+    const std::wstring productKey = ProductKey();
     for (LogEntry& entry : merged) {
         if (auto fixed = FixedLogPath(entry.Type, productKey))
             entry.Path = std::move(*fixed);
     }
-    const bool ok = ReplaceFileContents(
-        file,
-        [&](HANDLE out) {
-            DWORD written = 0;
-            bool done = ::WriteFile(out, kUtf16LeMark.data(), static_cast<DWORD>(kUtf16LeMark.size()), &written,
-                                    nullptr) &&
-                        written == kUtf16LeMark.size();
-            for (const std::wstring& line :
-                 FormatLogHeader(ProductDisplayName(true), PreviousProduct, installFolder, startMenuFolder))
-                done = done && WriteText(out, line);
-            std::size_t index = 0;
-            for (const LogEntry& entry : merged)
-                done = done && WriteText(out, FormatLogEntry(index++, entry));
-            return done;
-        },
-        kLogAttributesAfterWrite);
-    if (!ok) {
+    std::vector<std::wstring> lines =
+        FormatLogHeader(ProductDisplayName(true), PreviousProduct, installFolder, startMenuFolder);
+    std::size_t index = 0;
+    for (const LogEntry& entry : merged)
+        lines.push_back(FormatLogEntry(index++, entry));
+    if (!WriteLogFile(file, lines)) {
         const DWORD error = ::GetLastError();
         ::SetLastError(error != ERROR_SUCCESS ? error : DWORD{ERROR_WRITE_FAULT});
         return false;

@@ -1,6 +1,6 @@
 #include "engine/journal/same_path.h"
 
-#include "engine/journal/core/path_compare.h"
+#include "support/core/path_compare.h"
 #include "support/handles.h"
 
 namespace va {

@@ -8,7 +8,7 @@
 
 namespace va {
 
-// The same spelling (engine/journal/core/path_compare.h), else the same file
+// The same spelling (support/core/path_compare.h), else the same file
 // identity when both exist, else the same full path.
 bool SamePath(const std::wstring& a, const std::wstring& b);
 

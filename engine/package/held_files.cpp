@@ -3,6 +3,7 @@
 #include <map>
 
 #include "engine/package/core/crc32.h"
+#include "support/core/path_compare.h"
 
 namespace va {
 namespace {
@@ -16,10 +17,7 @@ std::map<std::wstring, UniqueFile>& Held()
 // Paths compare without regard to letter case, as the file system does.
 std::wstring Key(const std::wstring& path)
 {
-    std::wstring key = path;
-    if (!key.empty())
-        ::CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
-    return key;
+    return FoldedPathText(path);
 }
 
 }  // namespace

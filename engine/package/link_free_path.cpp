@@ -2,6 +2,7 @@
 
 #include <shlwapi.h>
 
+#include "support/core/path_compare.h"
 #include "support/core/path_text.h"
 
 namespace va {
@@ -22,8 +23,7 @@ bool SamePrefixSpelling(const std::wstring& a, const std::wstring& b)
         if (i == a.size() || j == b.size())
             return i == a.size() && j == b.size();
         const bool sa = IsPathSeparator(a[i]), sb = IsPathSeparator(b[j]);
-        if (sa != sb || (!sa && ::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(a[i]))) !=
-                                    ::CharUpperW(reinterpret_cast<LPWSTR>(static_cast<ULONG_PTR>(b[j])))))
+        if (sa != sb || (!sa && FoldPathCase(a[i]) != FoldPathCase(b[j])))
             return false;
         ++i;
         ++j;

@@ -9,7 +9,7 @@
 
 #include "engine/package/core/extraction_host.h"
 #include "engine/package/core/notification.h"
-#include "engine/package/core/package_extractor.h"
+#include "engine/package/core/package_reading.h"
 #include "engine/package/output_file.h"
 
 namespace va {

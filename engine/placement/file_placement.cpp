@@ -10,6 +10,7 @@
 #include "engine/package/link_free_path.h"
 #include "engine/placement/core/placement_policy.h"
 #include "engine/placement/temporary_files.h"
+#include "support/core/path_text.h"
 #include "support/format_message.h"
 
 namespace va {
@@ -41,10 +42,7 @@ std::wstring Message(PlacementContext& context, int number) { return context.mes
 // Message 115 with the (quoted) path for %1, filled FormatMessage-style.
 std::wstring CopyingFileText(const std::wstring& destination, PlacementContext& context)
 {
-    wchar_t quoted[MAX_PATH] = {};
-    lstrcpynW(quoted, destination.c_str(), MAX_PATH);
-    ::PathQuoteSpacesW(quoted);
-    return FormatInserts(Message(context, kMessageCopyingFile), {quoted});
+    return FormatInserts(Message(context, kMessageCopyingFile), {QuotedIfSpaced(destination)});
 }
 
 }  // namespace
@@ -95,13 +93,13 @@ notification::result OnFileBegin(const PackageEntry& entry, PlacementContext& co
         *context.uninstallerPath = destination;
     const std::wstring text = CopyingFileText(destination, context);
     if (d.temporary) {
-        if (TemporaryFiles* list = PublishedTemporaryFiles())
-            list->files.push_back(destination);
+        if (context.temporaryFiles)
+            context.temporaryFiles->files.push_back(destination);
     } else if (context.journal) {
         Record(context, destination, static_cast<std::int32_t>(entry.kind), d.copy);
     }
-    if (context.page)
-        ::PathSetDlgItemPathW(context.page, kStatusControl, text.c_str());
+    if (context.showCopiedFile)
+        context.showCopiedFile(text);
     if (context.appendProgress)
         context.appendProgress(text);
     return notification::proceed;

@@ -18,6 +18,7 @@
 namespace va {
 
 class UninstallLog;
+struct TemporaryFiles;
 
 // The journal operations the placement uses.
 class PlacementJournal {
@@ -45,15 +46,14 @@ private:
 struct PlacementContext {
     std::int32_t installKind = Fresh;
     PlacementJournal* journal = nullptr;
-    HWND page = nullptr;                                           // holds the status control
     std::function<std::wstring(int message)> message;              // interface-language text
     std::function<void(const std::wstring& text)> appendProgress;  // the page's progress text
+    std::function<void(const std::wstring& text)> showCopiedFile;  // the page's status line
     std::wstring* mainProgramPath = nullptr;
     std::wstring* uninstallerPath = nullptr;
+    TemporaryFiles* temporaryFiles = nullptr;                      // this run's; files passing through go here
     GrantFn grant;                                                 // Users rights; GrantUsersAccess
 };
-
-inline constexpr int kStatusControl = 1003;
 
 notification::result OnFileBegin(const PackageEntry& entry, PlacementContext& context);
 notification::result OnFileEnd(const PackageEntry& entry, PlacementContext& context);

@@ -12,13 +12,8 @@ struct TemporaryFiles {
     std::vector<std::wstring> files;
 };
 
-// The list of the running transaction, reached by the file placement;
-// nullptr outside a transaction.
-void PublishTemporaryFiles(TemporaryFiles* list) noexcept;
-TemporaryFiles* PublishedTemporaryFiles() noexcept;
-
-// Unpublishes the list, removes each file (read-only ones too) and then the
-// folder if it is empty; every failure is ignored; the list is emptied.
-void CleanUpTemporaryFiles();
+// Removes each file (read-only ones too) and then the folder if it is
+// empty; every failure is ignored; the list is emptied.
+void CleanUpTemporaryFiles(TemporaryFiles& list);
 
 }  // namespace va

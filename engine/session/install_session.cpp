@@ -3,13 +3,12 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-#include <boost/uuid/random_generator.hpp>
-#include <boost/uuid/uuid_io.hpp>
-
 #include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 #include <vector>
+
+#include "identity/run_folder_name.h"
 
 namespace va {
 namespace {
@@ -62,7 +61,7 @@ bool InstallSession::MakeTemporaryFolder(std::wstring& errorText)
     const DWORD length = ::GetTempPathW(260, buffer);
     if (length == 0 || length > 246)
         return fail(::GetLastError(), L"GetTempPath");
-    const std::wstring name = L"vantaro_{" + boost::uuids::to_wstring(boost::uuids::random_generator()()) + L"}";
+    const std::wstring name = NewRunFolderName();
     // A temporary path of more than 213 characters leaves no room for the
     // name: PathAppendW refuses, and the buffer names no per-run folder.
     if (!::PathAppendW(buffer, name.c_str()))

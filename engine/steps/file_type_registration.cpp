@@ -10,24 +10,13 @@
 
 #include "engine/journal/uninstall_log.h"
 #include "engine/steps/message_pump.h"
+#include "support/core/path_text.h"
 #include "support/fault_point.h"
 #include "support/handles.h"
 #include "support/instance_mutex.h"
 
 namespace va {
 namespace {
-
-// The program's folder; empty when the path has no folder part.
-std::wstring FolderOf(const std::wstring& path)
-{
-    if (path.size() >= MAX_PATH)
-        return {};
-    wchar_t buffer[MAX_PATH] = {};
-    ::lstrcpynW(buffer, path.c_str(), MAX_PATH);
-    if (!::PathRemoveFileSpecW(buffer))
-        return {};
-    return buffer;
-}
 
 // Another installer may have taken the shared mutex while the program ran:
 // waited for as long as it holds it, the window repainting meanwhile.
@@ -75,7 +64,7 @@ bool RegisterFileTypes(UninstallLog& log, const std::wstring& mainProgramPath,
         log.CommitOutcome(0);
         return false;
     }
-    const std::wstring folder = FolderOf(mainProgramPath);
+    const std::wstring folder = ParentFolderKeepingRoot(mainProgramPath);
 
     static_assert(sizeof(STARTUPINFOW) == 68, "the 32-bit STARTUPINFO");
     STARTUPINFOW startup{};
@@ -96,10 +85,9 @@ bool RegisterFileTypes(UninstallLog& log, const std::wstring& mainProgramPath,
 
     DWORD exitCode = 0;
     {
-        UniqueHandle processHandle(process.hProcess);
-        UniqueHandle threadHandle(process.hThread);
-        if (WaitPumpingMessages(processHandle.get()) == WAIT_FAILED ||
-            !::GetExitCodeProcess(processHandle.get(), &exitCode))
+        const ProcessHandles handles(process);
+        if (WaitPumpingMessages(handles.process.get()) == WAIT_FAILED ||
+            !::GetExitCodeProcess(handles.process.get(), &exitCode))
             exitCode = 0;
     }
     const bool owned = TakeBack(mutex);

@@ -12,11 +12,6 @@ void SetPreTranslateHook(PreTranslateHook hook)
     g_preTranslate = hook;
 }
 
-PreTranslateHook CurrentPreTranslateHook()
-{
-    return g_preTranslate;
-}
-
 bool PumpMessages()
 {
     MSG message;

@@ -11,7 +11,6 @@ namespace va {
 // none until then.
 using PreTranslateHook = bool (*)(MSG* message);
 void SetPreTranslateHook(PreTranslateHook hook);
-PreTranslateHook CurrentPreTranslateHook();
 
 // Every waiting message of this thread: offered to the pre-translation, then
 // translated and dispatched.  A quit message is posted again and ends the

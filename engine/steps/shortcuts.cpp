@@ -8,6 +8,7 @@
 #include "engine/journal/uninstall_log.h"
 #include "engine/steps/install_progress.h"
 #include "engine/steps/registry_entries.h"
+#include "support/com_initialization.h"
 #include "support/com_ptr.h"
 #include "support/fault_point.h"
 #include "support/format_message.h"
@@ -17,20 +18,10 @@ namespace {
 
 enum ShortcutKind : int { kProgramShortcut = 0, kUninstallShortcut = 1, kDesktopShortcut = 2 };
 
-HRESULT SystemInitialize()
-{
-    return ::CoInitialize(nullptr);
-}
-
 HRESULT SystemCreateLink(IShellLinkW** link)
 {
     return ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                               reinterpret_cast<void**>(link));
-}
-
-void SystemUninitialize()
-{
-    ::CoUninitialize();
 }
 
 // A copy in a MAX_PATH buffer; false when it would not fit whole.
@@ -92,7 +83,8 @@ std::wstring DesktopFolder(HWND owner, SpecialFolderLookup lookup)
 
 const ShortcutComCalls& SystemShortcutComCalls()
 {
-    static const ShortcutComCalls calls{SystemInitialize, SystemCreateLink, SystemUninitialize};
+    static const ShortcutComCalls calls{ComInitialization::SystemInitialize, SystemCreateLink,
+                                        ComInitialization::SystemUninitialize};
     return calls;
 }
 
@@ -122,11 +114,13 @@ bool CreateShortcut(const std::wstring& target, const std::wstring& folder, cons
         return false;
     ::lstrcatW(path, kExtension);
 
-    const HRESULT initialized = com.initialize();
-    if (initialized != S_OK && initialized != S_FALSE)
-        return false;
-    const HRESULT result = SaveLink(com, target, workingFolder, path);
-    com.uninitialize();
+    HRESULT result = S_OK;
+    {
+        const ComInitialization initialized(com.initialize, com.uninitialize);
+        if (!initialized.Succeeded())
+            return false;
+        result = SaveLink(com, target, workingFolder, path);
+    }
 
     if (FAILED(result))
         return false;

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "engine/steps/install_progress.h"
 
 namespace va {
@@ -20,9 +22,9 @@ public:
     // Around the whole run (the wait cursor).
     virtual void BeginWait() = 0;
     virtual void EndWait() = 0;
-    // The dialog whose status control (1003) shows each copied file's path
-    // shortened to its width; null when there is none.
-    virtual HWND StatusDialog() const = 0;
+    // The line of the file being copied (the Install page shows it in its
+    // status control, its path shortened to the control's width).
+    virtual void ShowCopiedFile(const std::wstring& text) = 0;
     // The owner of what the steps may show (the shell's folder look-ups, the
     // DirectX set-up); null for none.
     virtual HWND OwnerWindow() const = 0;

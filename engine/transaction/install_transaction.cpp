@@ -8,7 +8,6 @@
 
 #include "identity/core/product.h"
 #include "languages/core/message_numbers.h"
-#include "languages/languages.h"
 #include "engine/journal/core/log_format.h"
 #include "engine/package/package_stream.h"
 #include "engine/placement/file_placement.h"
@@ -21,7 +20,6 @@
 #include "engine/steps/registry_step.h"
 #include "engine/steps/shortcuts.h"
 #include "engine/transaction/core/error_code_text.h"
-#include "engine/transaction/core/transaction_messages.h"
 #include "engine/transaction/finished_run_rollback.h"
 #include "engine/transaction/install_sink.h"
 #include "engine/transaction/package_callback.h"
@@ -44,15 +42,16 @@ private:
     InstallSink& sink_;
 };
 
-// The temporary-files list published for the file placement while the
-// package is extracted; on every way out its files and the temporary folder
-// are removed and the list unpublished.
-class PublishedList {
+// The files this run passes through its temporary folder; on every way out
+// they and the folder are removed.
+class TemporaryFilesOfRun {
 public:
-    explicit PublishedList(const std::wstring& folder) { list_.folder = folder; PublishTemporaryFiles(&list_); }
-    ~PublishedList() { CleanUpTemporaryFiles(); }
-    PublishedList(const PublishedList&) = delete;
-    PublishedList& operator=(const PublishedList&) = delete;
+    explicit TemporaryFilesOfRun(const std::wstring& folder) { list_.folder = folder; }
+    ~TemporaryFilesOfRun() { CleanUpTemporaryFiles(list_); }
+    TemporaryFilesOfRun(const TemporaryFilesOfRun&) = delete;
+    TemporaryFilesOfRun& operator=(const TemporaryFilesOfRun&) = delete;
+
+    TemporaryFiles& list() { return list_; }
 
 private:
     TemporaryFiles list_;
@@ -70,17 +69,6 @@ void MarkReadOnly(const std::wstring& path)
         ::SetFileAttributesW(path.c_str(), attributes | FILE_ATTRIBUTE_READONLY);
 }
 
-// "Uninstall.ulog" beside the uninstaller, within MAX_PATH characters.
-bool LogPath(const std::wstring& uninstaller, std::wstring& path)
-{
-    wchar_t buffer[MAX_PATH] = {};
-    ::lstrcpynW(buffer, uninstaller.c_str(), MAX_PATH);
-    if (!::PathRemoveFileSpecW(buffer) || !::PathAppendW(buffer, kLogFileName))
-        return false;
-    path = buffer;
-    return true;
-}
-
 // ERROR_SUCCESS, or the Windows error of a log that is not in place.
 DWORD WriteLogStep(InstallSession& session, InstallSink& sink, const MessageTexts& texts,
                    const ProductPaths& paths)
@@ -88,9 +76,9 @@ DWORD WriteLogStep(InstallSession& session, InstallSink& sink, const MessageText
     const std::wstring status = texts.Message(kMessageInstallationData);
     sink.ShowStatus(status);
     sink.AppendProgressText(status);
-    std::wstring logPath;
+    const std::wstring logPath = LogBeside(paths.uninstaller);
     DWORD error = ERROR_SUCCESS;
-    if (!LogPath(paths.uninstaller, logPath))
+    if (logPath.empty())
         error = ERROR_FILENAME_EXCED_RANGE;
     else if (!session.PreviousLog.WriteLog(logPath, session.InstallFolder, session.StartMenuFolder))
         error = ::GetLastError() != ERROR_SUCCESS ? ::GetLastError() : DWORD{ERROR_WRITE_FAULT};
@@ -98,9 +86,10 @@ DWORD WriteLogStep(InstallSession& session, InstallSink& sink, const MessageText
     return error;
 }
 
-// Steps 4 to 11, with the temporary-files list published; false when the
-// journal has been rolled back.
-bool PlaceProduct(InstallSession& session, InstallSink& sink, const MessageTexts& texts, ProductPaths& paths)
+// Steps 4 to 11, the files that only pass through listed in
+// `temporaryFiles`; false when the journal has been rolled back.
+bool PlaceProduct(InstallSession& session, InstallSink& sink, const MessageTexts& texts, std::uint32_t languageIndex,
+                  TemporaryFiles& temporaryFiles, ProductPaths& paths)
 {
     UninstallLog& log = session.PreviousLog;
     const std::wstring samplesFolder =
@@ -119,11 +108,12 @@ bool PlaceProduct(InstallSession& session, InstallSink& sink, const MessageTexts
     PlacementContext placement;
     placement.installKind = session.InstallKind;
     placement.journal = &journal;
-    placement.page = sink.StatusDialog();
+    placement.showCopiedFile = [&sink](const std::wstring& text) { sink.ShowCopiedFile(text); };
     placement.message = [&texts](int number) { return texts.Message(number); };
     placement.appendProgress = [&sink](const std::wstring& text) { sink.AppendProgressText(text); };
     placement.mainProgramPath = &paths.mainProgram;
     placement.uninstallerPath = &paths.uninstaller;
+    placement.temporaryFiles = &temporaryFiles;
     placement.grant = GrantUsersAccess;
 
     PackageCallback callback(sink, texts, *stream, log, placement);
@@ -149,7 +139,7 @@ bool PlaceProduct(InstallSession& session, InstallSink& sink, const MessageTexts
 
     RegistryStepFacts facts;
     facts.paths = paths;
-    facts.languageIndex = static_cast<std::uint32_t>(CurrentLanguage().Index);
+    facts.languageIndex = languageIndex;
     facts.foundVersion = session.InstallKind == Update ? session.FoundVersion : 0;
     const ProgramPathValueState pathValueBefore = CaptureProgramPathValue();
     if (RunRegistryStep(log, facts, session.InstanceMutex, texts, sink) == RegistryStepResult::PathValueFailed) {
@@ -172,7 +162,7 @@ bool PlaceProduct(InstallSession& session, InstallSink& sink, const MessageTexts
 }  // namespace
 
 bool RunInstallTransaction(InstallSession& session, InstallSink& sink, const MessageTexts& texts,
-                           ProductPaths& paths)
+                           std::uint32_t languageIndex, ProductPaths& paths)
 {
     paths.mainProgram.clear();
     paths.uninstaller.clear();
@@ -190,8 +180,8 @@ bool RunInstallTransaction(InstallSession& session, InstallSink& sink, const Mes
         return false;
     }
 
-    PublishedList temporaryFiles(session.TemporaryFolder);
-    return PlaceProduct(session, sink, texts, paths);
+    TemporaryFilesOfRun temporaryFiles(session.TemporaryFolder);
+    return PlaceProduct(session, sink, texts, languageIndex, temporaryFiles.list(), paths);
 }
 
 }  // namespace va

@@ -3,14 +3,13 @@
 #include <type_traits>
 #include <variant>
 
-#include "languages/core/message_numbers.h"
 #include "engine/journal/uninstall_log.h"
 #include "engine/package/core/compress_error.h"
-#include "engine/package/core/package_extractor.h"
+#include "engine/package/core/package_reading.h"
 #include "engine/transaction/core/error_code_text.h"
 #include "engine/transaction/core/progress_percent.h"
-#include "engine/transaction/core/transaction_messages.h"
 #include "engine/transaction/install_sink.h"
+#include "languages/core/message_numbers.h"
 #include "support/format_message.h"
 
 namespace va {

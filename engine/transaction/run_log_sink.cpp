@@ -65,9 +65,10 @@ void RunLogSink::EndWait()
         page_->EndWait();
 }
 
-HWND RunLogSink::StatusDialog() const
+void RunLogSink::ShowCopiedFile(const std::wstring& text)
 {
-    return page_ ? page_->StatusDialog() : nullptr;
+    if (page_)
+        page_->ShowCopiedFile(text);
 }
 
 HWND RunLogSink::OwnerWindow() const

@@ -4,12 +4,6 @@
 
 namespace va {
 
-std::uint32_t& ProductCode()
-{
-    static std::uint32_t code = kThisProductCode;
-    return code;
-}
-
 std::wstring ProductDisplayName(bool withVersion)
 {
     std::wstring name = kProductName;
@@ -33,7 +27,7 @@ std::wstring ProductKeyOf(std::uint32_t productCode)
 
 std::wstring ProductKey()
 {
-    return ProductKeyOf(ProductCode());
+    return ProductKeyOf(kThisProductCode);
 }
 
 }  // namespace va

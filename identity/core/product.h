@@ -15,16 +15,13 @@ inline constexpr ProductVersion kThisProductVersion = PackVersion(7, 8, 7, 1);
 inline constexpr std::uint32_t kThisProductCode = 0x307;
 inline constexpr const wchar_t* kMakerName = L"Vantaro";
 
-// The key into the product table; set while the application object is made.
-std::uint32_t& ProductCode();
-
 // "Trelvane", or "Trelvane 7.08g" with the version.
 std::wstring ProductDisplayName(bool withVersion);
 
 // Registry key and folder name of a product; raises std::logic_error for a
 // code the table does not name.
 std::wstring ProductKeyOf(std::uint32_t productCode);
-// ProductKeyOf(ProductCode()).
+// ProductKeyOf(kThisProductCode): this product's, which the table names.
 std::wstring ProductKey();
 
 }  // namespace va

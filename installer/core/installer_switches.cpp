@@ -30,11 +30,6 @@ wchar_t Lower(wchar_t c)
     return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
 
-bool IsDriveLetter(wchar_t c)
-{
-    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
-}
-
 // Characters no file name may hold; ":" is checked apart (the drive's).
 bool HasForbiddenCharacters(std::wstring_view text)
 {

@@ -35,4 +35,11 @@ std::wstring ParentFolderKeepingRoot(const std::wstring& path)
     return path.substr(0, keep);
 }
 
+std::wstring QuotedIfSpaced(const std::wstring& path)
+{
+    if (path.find(L' ') == std::wstring::npos)
+        return path;
+    return L"\"" + path + L"\"";
+}
+
 }  // namespace va

@@ -4,6 +4,7 @@
 
 #include <bzlib.h>
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <sstream>
@@ -17,6 +18,7 @@
 #include "engine/package/core/extraction_host.h"
 #include "engine/package/core/folder_tokens.h"
 #include "engine/package/core/notification.h"
+#include "engine/package/core/package_extractor.h"
 #include "engine/package/core/package_format.h"
 
 namespace package_test {
@@ -34,6 +36,18 @@ inline std::vector<va::PackageEntry> Entries(const std::vector<FileSpec>& files)
     for (const FileSpec& f : files)
         entries.push_back({f.source, f.folder, f.kind, f.data.size(), va::crc32_of(f.data.data(), f.data.size()), {}});
     return entries;
+}
+
+// The decompressed bytes offered to the extractor `block` at a time, each
+// block again until it has taken all of it (the chain's way).
+inline void WriteInBlocks(va::PackageExtractor& extractor, const std::string& archive, std::size_t block)
+{
+    for (std::size_t at = 0; at < archive.size(); at += block) {
+        const std::size_t n = std::min(block, archive.size() - at);
+        std::streamsize done = 0;
+        while (done < static_cast<std::streamsize>(n))
+            done += extractor.write(archive.data() + at + done, static_cast<std::streamsize>(n) - done);
+    }
 }
 
 // The decompressed package: table then data.

@@ -77,13 +77,28 @@ inline std::wstring ReadText(HKEY root, const std::wstring& subkey, const wchar_
     return text;
 }
 
-inline void WriteText(HKEY root, const std::wstring& subkey, const wchar_t* name,
-                      const std::wstring& data)
+// Writes `bytes` bytes of `data` as a value of `type`, exactly as given
+// (sizes, missing zeros); the key is made.  A null name is the default value.
+inline bool WriteRawValue(HKEY root, const std::wstring& subkey, const wchar_t* name, DWORD type, const void* data,
+                          DWORD bytes)
 {
     UniqueKey key;
-    ::RegCreateKeyExW(root, subkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr);
-    ::RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
-                     static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t)));
+    if (::RegCreateKeyExW(root, subkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    return ::RegSetValueExW(key.get(), name, 0, type, static_cast<const BYTE*>(data), bytes) == ERROR_SUCCESS;
+}
+
+// A text value with its terminating zero.
+inline bool WriteText(HKEY root, const std::wstring& subkey, const wchar_t* name, const std::wstring& text,
+                      DWORD type = REG_SZ)
+{
+    return WriteRawValue(root, subkey, name, type, text.c_str(), static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+inline bool WriteDword(HKEY root, const std::wstring& subkey, const wchar_t* name, DWORD value)
+{
+    return WriteRawValue(root, subkey, name, REG_DWORD, &value, sizeof value);
 }
 
 inline void DeleteTree(HKEY root, const std::wstring& subkey)

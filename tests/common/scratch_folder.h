@@ -4,59 +4,20 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <string>
+#include <string_view>
+#include <system_error>
 
+#include "tests/common/file_bytes.h"
 #include "tests/common/remove_tree.h"
 
 namespace va::test {
 
-class ScratchFolder {
-public:
-    ScratchFolder()
-    {
-        wchar_t temp[MAX_PATH];
-        ::GetTempPathW(MAX_PATH, temp);
-        static int counter = 0;
-        path_ = std::wstring(temp) + L"journal_" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
-                std::to_wstring(++counter);
-        RemoveTree(path_);
-        ::CreateDirectoryW(path_.c_str(), nullptr);
-    }
-    ~ScratchFolder() { RemoveTree(path_); }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::wstring& Path() const { return path_; }
-    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
-
-private:
-    std::wstring path_;
-};
-
-inline bool WriteBytes(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    BOOL ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
-// The file's bytes; "<missing>" when it cannot be read.
+// The file's bytes; "<missing>" when it cannot be opened.
 inline std::string ReadBytes(const std::wstring& path)
 {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string bytes;
-    char chunk[4096];
-    DWORD got = 0;
-    while (::ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
-        bytes.append(chunk, got);
-    ::CloseHandle(file);
-    return bytes;
+    return ReadFileBytes(path).value_or("<missing>");
 }
 
 inline bool Exists(const std::wstring& path)
@@ -68,5 +29,59 @@ inline DWORD Attributes(const std::wstring& path)
 {
     return ::GetFileAttributesW(path.c_str());
 }
+
+class ScratchFolder {
+public:
+    // A folder of its own for each object of the process.
+    ScratchFolder()
+        : ScratchFolder(L"journal_" + std::to_wstring(::GetCurrentProcessId()) + L"_" + std::to_wstring(++Counter()))
+    {
+    }
+    // A folder of that name, emptied first.
+    explicit ScratchFolder(std::wstring_view name)
+    {
+        wchar_t temp[MAX_PATH + 1] = {};
+        ::GetTempPathW(MAX_PATH + 1, temp);
+        path_ = std::wstring(temp) + std::wstring(name);
+        RemoveTree(path_);
+        std::error_code error;
+        std::filesystem::create_directories(path_, error);
+    }
+    // Read-only files (logs, as their writer leaves them) go too.
+    ~ScratchFolder() { RemoveTree(path_); }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::wstring& Path() const { return path_; }
+    std::filesystem::path path() const { return path_; }
+    std::wstring operator/(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+    // `relative` made as a folder; its full path with backslashes.
+    std::wstring Folder(const std::wstring& relative) const
+    {
+        const std::filesystem::path folder = path() / relative;
+        std::error_code error;
+        std::filesystem::create_directories(folder, error);
+        return folder.wstring();
+    }
+    // `relative` made as a file (and its folder); its full path.
+    std::wstring File(const std::wstring& relative, std::string_view content = "x") const
+    {
+        const std::filesystem::path file = path() / relative;
+        std::error_code error;
+        std::filesystem::create_directories(file.parent_path(), error);
+        WriteBytes(file.wstring(), content);
+        return file.wstring();
+    }
+
+private:
+    static int& Counter()
+    {
+        static int counter = 0;
+        return counter;
+    }
+
+    std::wstring path_;
+};
 
 }  // namespace va::test

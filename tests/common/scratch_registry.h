@@ -5,11 +5,12 @@
 
 #include <windows.h>
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 
 #include "support/handles.h"
+#include "tests/common/registry_test_util.h"
+#include "tests/common/scratch_folder.h"
 
 namespace va::test {
 
@@ -24,30 +25,6 @@ inline void RemoveProductKeys()
     ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kTestMakerKey);
     ::RegDeleteTreeW(HKEY_LOCAL_MACHINE, kTestUninstallKey);
     ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kTestUninstallKey);
-}
-
-// Writes `bytes` bytes of `data` as a value of `type` (the key is made).
-inline bool WriteRawValue(HKEY root, const std::wstring& key, const std::wstring& name, DWORD type,
-                          const void* data, DWORD bytes)
-{
-    UniqueKey k;
-    if (::RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, k.put(), nullptr) !=
-        ERROR_SUCCESS)
-        return false;
-    return ::RegSetValueExW(k.get(), name.c_str(), 0, type, static_cast<const BYTE*>(data), bytes) ==
-           ERROR_SUCCESS;
-}
-
-// A REG_SZ with its terminating zero.
-inline bool WriteText(HKEY root, const std::wstring& key, const std::wstring& name, const std::wstring& text,
-                      DWORD type = REG_SZ)
-{
-    return WriteRawValue(root, key, name, type, text.c_str(), static_cast<DWORD>((text.size() + 1) * 2));
-}
-
-inline bool WriteDword(HKEY root, const std::wstring& key, const std::wstring& name, DWORD value)
-{
-    return WriteRawValue(root, key, name, REG_DWORD, &value, sizeof value);
 }
 
 // Whether the registry reports a text value stored without terminating zero
@@ -76,54 +53,6 @@ inline bool SetInstalledProgram(const std::wstring& path)
 {
     return WriteText(HKEY_LOCAL_MACHINE, kTestMakerKey, kTestPathValue, path);
 }
-
-// A fresh folder under the temporary folder, removed with the object.
-class ScratchFolder {
-public:
-    explicit ScratchFolder(std::wstring_view name)
-    {
-        wchar_t temp[MAX_PATH + 1] = {};
-        ::GetTempPathW(MAX_PATH + 1, temp);
-        path_ = std::filesystem::path(temp) / name;
-        std::error_code error;
-        std::filesystem::remove_all(path_, error);
-        std::filesystem::create_directories(path_, error);
-    }
-    ~ScratchFolder()
-    {
-        // Logs are left read-only by their writer.
-        std::error_code error;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, error))
-            ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
-        std::filesystem::remove_all(path_, error);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    // `relative` made as a folder; its full path with backslashes.
-    std::wstring Folder(const std::wstring& relative) const
-    {
-        std::error_code error;
-        std::filesystem::create_directories(path_ / relative, error);
-        return (path_ / relative).wstring();
-    }
-    // `relative` made as a file (and its folder); its full path.
-    std::wstring File(const std::wstring& relative, std::string_view content = "x") const
-    {
-        const std::filesystem::path file = path_ / relative;
-        std::error_code error;
-        std::filesystem::create_directories(file.parent_path(), error);
-        UniqueFile out(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        DWORD written = 0;
-        if (out)
-            ::WriteFile(out.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-        return file.wstring();
-    }
-
-private:
-    std::filesystem::path path_;
-};
 
 }  // namespace va::test
 

@@ -94,7 +94,7 @@ TEST_F(Unattended, AQuietInstallationLeavesTheMachineAsTheWizardsQuickInstallati
     EXPECT_EQ(WaitForExit(wizard, kInstallLimitMs), 0u);
     const MachineSnapshot byWizard = MachineSnapshot::Take(ProductScope());
     const std::string wizardLog = RunLogText();
-    const std::string wizardUninstallLog = ReadTextFile(DemoLayout().log);
+    const std::string wizardUninstallLog = FileBytes(DemoLayout().log);
     ASSERT_GT(Differences(before, byWizard).size(), 20u) << "the wizard installed nothing?";
 
     RemoveDemoTraces();
@@ -107,7 +107,7 @@ TEST_F(Unattended, AQuietInstallationLeavesTheMachineAsTheWizardsQuickInstallati
     EXPECT_EQ(quiet.exitCode, 0u) << quietLog;
     EXPECT_THAT(quiet.visibleWindows, IsEmpty()) << "a quiet run showed a window";
     EXPECT_THAT(Mismatches(byWizard, MachineSnapshot::Take(ProductScope())), IsEmpty());
-    EXPECT_EQ(ReadTextFile(DemoLayout().log), wizardUninstallLog) << "Uninstall.ulog differs";
+    EXPECT_EQ(FileBytes(DemoLayout().log), wizardUninstallLog) << "Uninstall.ulog differs";
 
     // Both logs hold the same start-up facts and the same progress lines.
     for (const char* fact : {"install kind Fresh", "interface language 1", "desktop shortcut yes", "exit code 0"}) {

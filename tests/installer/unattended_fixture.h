@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/file_bytes.h"
 #include "tests/installer/startup_fixture.h"
 #include "support/utf8_text.h"
 #include "tests/driver/driver.h"
@@ -57,21 +58,6 @@ inline WatchedRun RunWatched(const std::wstring& program, const std::wstring& ar
     return run;
 }
 
-inline std::string ReadTextFile(const std::wstring& path)
-{
-    std::string text;
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return text;
-    char chunk[4096];
-    DWORD got = 0;
-    while (::ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
-        text.append(chunk, got);
-    ::CloseHandle(file);
-    return text;
-}
-
 class UnattendedTest : public ProductKeysCleared {
 protected:
     void SetUp() override
@@ -103,7 +89,7 @@ protected:
     {
         return RunWatched(program, L"/quiet /log=\"" + runLog_ + L"\"" + (more.empty() ? L"" : L" " + more));
     }
-    std::string RunLogText() const { return ReadTextFile(runLog_); }
+    std::string RunLogText() const { return FileBytes(runLog_); }
 
     std::wstring runLog_;
 };

@@ -13,6 +13,7 @@
 #include "support/handles.h"
 #include "support/instance_mutex.h"
 #include "tests/common/engine_fakes.h"
+#include "tests/common/file_bytes.h"
 #include "tests/common/standins.h"
 
 namespace va::test {
@@ -34,12 +35,9 @@ void Require(bool ok, const char* step)
         throw std::runtime_error(std::string("demo installation: ") + step);
 }
 
-void WriteBytes(const std::wstring& path, const std::string& bytes)
+void WriteDemoFile(const std::wstring& path, const std::string& bytes)
 {
-    UniqueFile out(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    Require(out && ::WriteFile(out.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr),
-            "write a file");
+    Require(WriteBytes(path, bytes), "write a file");
 }
 
 // One package entry placed as the file placement does it: journalled (with
@@ -48,7 +46,7 @@ void Place(UninstallLog& log, const std::wstring& path, std::int32_t kind, const
 {
     log.RecordFile(path, kind, false);
     if (source.empty())
-        WriteBytes(path, "demo " + std::string(path.begin(), path.end()) + "\n");
+        WriteDemoFile(path, "demo " + std::string(path.begin(), path.end()) + "\n");
     else
         Require(::CopyFileW(source.c_str(), path.c_str(), FALSE), "copy a program");
     log.CommitOutcome(1);

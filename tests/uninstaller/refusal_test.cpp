@@ -10,6 +10,7 @@
 
 #include "support/instance_counter.h"
 #include "support/instance_mutex.h"
+#include "tests/common/file_bytes.h"
 #include "tests/uninstaller/uninstall_fixture.h"
 
 namespace va::test {
@@ -88,17 +89,6 @@ void ReplaceLog(const DemoInstallation& d, const std::string& bytes)
     ASSERT_TRUE(::WriteFile(out.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
 }
 
-std::string ReadAll(const std::wstring& path)
-{
-    std::string bytes;
-    UniqueFile in(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    char chunk[4096];
-    DWORD got = 0;
-    while (in && ::ReadFile(in.get(), chunk, sizeof chunk, &got, nullptr) && got > 0)
-        bytes.append(chunk, got);
-    return bytes;
-}
-
 std::string Utf16(const std::wstring& text)
 {
     return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
@@ -107,7 +97,7 @@ std::string Utf16(const std::wstring& text)
 TEST_F(Refusal, ADamagedOrMissingLogRemovesNothing)
 {
     const DemoInstallation& d = installation_;
-    const std::string good = ReadAll(d.log);
+    const std::string good = FileBytes(d.log);
     ASSERT_GT(good.size(), 200u);
     const std::size_t lastLine = good.rfind(Utf16(L"\r\n"), good.size() - 5) + 4;
     const struct {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "support/handles.h"
+#include "tests/common/file_bytes.h"
 #include "tests/common/installed_product.h"
 #include "tests/common/scratch_registry.h"
 
@@ -95,8 +96,7 @@ std::wstring LinksIn(const std::wstring& folder)
 // The first `count` lines of a UTF-16 log with its byte-order mark.
 std::wstring LogHead(const std::wstring& path, int count)
 {
-    std::ifstream in(path.c_str(), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string bytes = FileBytes(path);
     if (bytes.size() < 2)
         return L"  (no " + path + L")\n";
     std::wstring all(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / sizeof(wchar_t));

@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "support/core/path_compare.h"
 #include "tests/wizard/core/shell_path_cases.h"
 #include "wizard/core/shell_path.h"
 

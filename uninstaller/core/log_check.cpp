@@ -9,7 +9,11 @@ CheckedLog CheckLogBytes(std::string_view bytes, const AnsiDecoder& decode)
     LogReader reader(decode);
     if (reader.Feed(bytes))
         reader.Finish();
+    return CheckReadLog(reader);
+}
 
+CheckedLog CheckReadLog(LogReader& reader)
+{
     CheckedLog checked;
     checked.contents = reader.TakeContents();
     if (!reader.Complete()) {

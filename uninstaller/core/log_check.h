@@ -22,6 +22,9 @@ struct CheckedLog {
     std::size_t line = 0;  // for a damaged log: the line where reading stopped (1-based), 0 when unknown
 };
 
+// Judges what a reader has read (after Finish or Abort).
+CheckedLog CheckReadLog(LogReader& reader);
+
 // `bytes` is the whole file; `decode` reads a file without byte-order mark.
 CheckedLog CheckLogBytes(std::string_view bytes, const AnsiDecoder& decode);
 

@@ -3,19 +3,6 @@
 namespace va::uninstall {
 namespace {
 
-constexpr SystemFolderToken kTokens[] = {
-    {L"<ProgramFiles>", 0x26, -1},
-    {L"<ProgramCommon>", 0x2B, -1},
-    {L"<CommonData>", 0x23, 0x1A},
-    {L"<UserData>", 0x1A, -1},
-    {L"<CommonDocuments>", 0x2E, 0x05},
-    {L"<Documents>", 0x05, -1},
-    {L"<CommonDesktop>", 0x19, 0x10},
-    {L"<Desktop>", 0x10, -1},
-    {L"<WinDir>", 0x24, -1},
-    {L"<System>", 0x25, -1},
-};
-
 std::wstring Joined(std::wstring folder, std::wstring_view rest)
 {
     if (folder.empty())
@@ -29,11 +16,6 @@ std::wstring Joined(std::wstring folder, std::wstring_view rest)
 }
 
 }  // namespace
-
-std::span<const SystemFolderToken> SystemFolderTokens()
-{
-    return kTokens;
-}
 
 std::vector<std::wstring> ResolvePackageFolder(std::wstring_view destination, const std::wstring& installFolder,
                                                const SpecialFolderFn& specialFolder)
@@ -50,19 +32,21 @@ std::vector<std::wstring> ResolvePackageFolder(std::wstring_view destination, co
         if (!folder.empty())
             folders.push_back(std::move(folder));
     };
-    if (token == L"<InstallPath>") {
+    const FolderToken* known = FindFolderToken(token);
+    if (!known)
+        return folders;
+    switch (known->start) {
+    case FolderStart::installation:
         add(installFolder);
-    } else if (token == L"<SamplePath>") {
-        add(specialFolder(kCsidlCommonDesktopDirectory));
-        add(specialFolder(kCsidlDesktopDirectory));
-    } else {
-        for (const SystemFolderToken& t : kTokens) {
-            if (t.token != token)
-                continue;
-            add(specialFolder(t.csidl));
-            if (t.secondChoice >= 0)
-                add(specialFolder(t.secondChoice));
-        }
+        break;
+    case FolderStart::samples:  // both desktops: the samples folder's name followed the language
+    case FolderStart::known:
+        add(specialFolder(known->csidl));
+        if (known->secondChoice != csidl::none)
+            add(specialFolder(known->secondChoice));
+        break;
+    case FolderStart::temporary:
+        break;
     }
     return folders;
 }

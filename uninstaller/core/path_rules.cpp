@@ -2,18 +2,11 @@
 
 #include <vector>
 
+#include "support/core/path_compare.h"
+#include "support/core/path_text.h"
+
 namespace va::uninstall {
 namespace {
-
-bool IsSeparator(wchar_t c)
-{
-    return c == L'\\' || c == L'/';
-}
-
-bool IsDriveLetter(wchar_t c)
-{
-    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
-}
 
 // The elements of a path (drive or share included), separators dropped.
 std::vector<std::wstring_view> Elements(std::wstring_view path)
@@ -21,10 +14,10 @@ std::vector<std::wstring_view> Elements(std::wstring_view path)
     std::vector<std::wstring_view> parts;
     std::size_t i = 0;
     while (i < path.size()) {
-        while (i < path.size() && IsSeparator(path[i]))
+        while (i < path.size() && IsPathSeparator(path[i]))
             ++i;
         const std::size_t begin = i;
-        while (i < path.size() && !IsSeparator(path[i]))
+        while (i < path.size() && !IsPathSeparator(path[i]))
             ++i;
         if (i > begin)
             parts.push_back(path.substr(begin, i - begin));
@@ -37,9 +30,9 @@ std::vector<std::wstring_view> Elements(std::wstring_view path)
 bool IsPlainAbsolutePath(std::wstring_view path)
 {
     std::size_t firstElement = 0;  // elements before this one form the root
-    if (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == L':' && IsSeparator(path[2])) {
+    if (path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == L':' && IsPathSeparator(path[2])) {
         firstElement = 1;
-    } else if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+    } else if (path.size() >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1])) {
         // A share: "\\server\share\...", but never "\\?\" or "\\.\".
         firstElement = 2;
     } else {
@@ -72,20 +65,20 @@ std::wstring PathKey(std::wstring_view path)
     std::wstring key;
     key.reserve(path.size());
     std::size_t i = 0;
-    if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+    if (path.size() >= 2 && IsPathSeparator(path[0]) && IsPathSeparator(path[1])) {
         key = L"\\\\";
         i = 2;
     }
     for (; i < path.size(); ++i) {
         wchar_t c = path[i];
-        if (IsSeparator(c)) {
+        if (IsPathSeparator(c)) {
             if (!key.empty() && key.back() == L'\\' && key.size() > 2)
                 continue;
             if (key.size() == 2 && key == L"\\\\")
                 continue;
             c = L'\\';
-        } else if (c >= L'a' && c <= L'z') {
-            c = static_cast<wchar_t>(c - L'a' + L'A');
+        } else {
+            c = FoldPathCase(c);
         }
         key.push_back(c);
     }
@@ -121,7 +114,7 @@ std::size_t PathDepth(std::wstring_view path)
 std::wstring ParentOf(std::wstring_view path)
 {
     std::wstring key(path);
-    while (!key.empty() && IsSeparator(key.back()))
+    while (!key.empty() && IsPathSeparator(key.back()))
         key.pop_back();
     const std::size_t slash = key.find_last_of(L"\\/");
     if (slash == std::wstring::npos)
@@ -131,7 +124,7 @@ std::wstring ParentOf(std::wstring_view path)
     if (parent.size() == 2 && parent[1] == L':')
         parent.push_back(L'\\');
     // Nothing above a share's root.
-    if (parent.size() >= 2 && IsSeparator(parent[0]) && IsSeparator(parent[1]) && Elements(parent).size() < 2)
+    if (parent.size() >= 2 && IsPathSeparator(parent[0]) && IsPathSeparator(parent[1]) && Elements(parent).size() < 2)
         return {};
     return parent;
 }

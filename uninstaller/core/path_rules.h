@@ -16,8 +16,8 @@ namespace va::uninstall {
 bool IsPlainAbsolutePath(std::wstring_view path);
 
 // The path as compared: "/" read as "\", runs of separators as one (the
-// leading pair of a share kept), no separator at the end, ASCII letters in
-// upper case.
+// leading pair of a share kept), no separator at the end, letter case
+// folded (FoldPathCase).
 std::wstring PathKey(std::wstring_view path);
 
 // Whether `path` is `folder` or lies below it.

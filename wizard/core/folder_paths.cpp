@@ -1,5 +1,6 @@
 #include "wizard/core/folder_paths.h"
 
+#include "support/core/path_compare.h"
 #include "wizard/core/shell_path.h"
 
 namespace va {

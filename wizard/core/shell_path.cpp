@@ -2,35 +2,10 @@
 
 #include <vector>
 
+#include "support/core/path_compare.h"
+
 namespace va {
 namespace {
-
-// Lower case for the scripts a folder name is written in here: Latin
-// (with Latin-1 and Extended-A), Greek and Cyrillic.
-wchar_t Folded(wchar_t c) noexcept
-{
-    if (c >= L'A' && c <= L'Z')
-        return static_cast<wchar_t>(c + 32);
-    if (c < 0xC0)
-        return c;
-    if (c <= 0xDE)
-        return c == 0xD7 ? c : static_cast<wchar_t>(c + 32);
-    if (c == 0x130)
-        return L'i';  // capital I with dot
-    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177))
-        return static_cast<wchar_t>(c | 1);
-    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
-        return (c & 1) ? static_cast<wchar_t>(c + 1) : c;
-    if (c == 0x178)
-        return 0xFF;
-    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2)
-        return static_cast<wchar_t>(c + 32);
-    if (c >= 0x410 && c <= 0x42F)
-        return static_cast<wchar_t>(c + 32);
-    if (c >= 0x400 && c <= 0x40F)
-        return static_cast<wchar_t>(c + 80);
-    return c;
-}
 
 bool IsServerPath(const std::wstring& path) noexcept
 {
@@ -63,17 +38,6 @@ bool IsPathCharacter(wchar_t c) noexcept
     if (c < L' ' || c == L'<' || c == L'>' || c == L'"' || c == L'|' || c == L'/')
         return false;
     return c != L'*' && c != L'?';
-}
-
-bool SameNameIgnoringCase(const std::wstring& a, const std::wstring& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Folded(a[i]) != Folded(b[i]))
-            return false;
-    }
-    return true;
 }
 
 bool IsRelativePath(const std::wstring& path) noexcept
@@ -180,7 +144,7 @@ std::size_t CommonPrefixLength(const std::wstring& a, const std::wstring& b)
         const bool endB = i >= b.size();
         if ((endA || a[i] == L'\\') && (endB || b[i] == L'\\'))
             length = i;
-        if (endA || endB || Folded(a[i]) != Folded(b[i]))
+        if (endA || endB || FoldPathCase(a[i]) != FoldPathCase(b[i]))
             break;
     }
     // "C:" shared means the drive's root is shared.

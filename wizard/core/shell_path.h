@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+
 namespace va {
 
 // The shell's path buffer: 259 characters and the terminator.
@@ -23,10 +24,6 @@ constexpr bool FitsShellPathBuffer(const std::wstring& text) noexcept
 
 // Neither a character no path may hold nor a wildcard ("*", "?").
 bool IsPathCharacter(wchar_t c) noexcept;
-
-// Comparison of names as the file system sees them: case ignored (Latin,
-// Greek and Cyrillic letters).
-bool SameNameIgnoringCase(const std::wstring& a, const std::wstring& b);
 
 // Starts neither with a backslash nor with a drive ("X:").
 bool IsRelativePath(const std::wstring& path) noexcept;

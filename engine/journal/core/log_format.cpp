@@ -4,6 +4,7 @@
 
 #include "identity/core/registry_locations.h"
 #include "engine/journal/core/log_texts.h"
+#include "support/core/path_text.h"
 
 namespace va {
 namespace {
@@ -22,6 +23,14 @@ std::wstring Commented(std::wstring_view text)
 
 
 }  // namespace
+
+std::wstring LogBeside(const std::wstring& program)
+{
+    const std::wstring folder = ParentFolder(program);
+    if (folder.empty())
+        return {};
+    return folder + L"\\" + kLogFileName;
+}
 
 std::vector<std::wstring> FormatLogHeader(const std::wstring& productDisplayName,
                                           const std::wstring& previousProduct,

@@ -17,6 +17,10 @@ namespace va {
 // The log's name, in the uninstaller's folder.
 inline constexpr const wchar_t* kLogFileName = L"Uninstall.ulog";
 
+// The log beside a program (the uninstaller); empty when the path names no
+// folder.
+std::wstring LogBeside(const std::wstring& program);
+
 inline constexpr std::size_t kLogLineBufferBytes = 1024;  // one line, its break included
 inline constexpr std::uint32_t kLogAttributesAfterWrite = 0x2021;  // read-only, archive, not indexed
 

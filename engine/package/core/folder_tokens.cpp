@@ -8,33 +8,6 @@
 namespace va {
 namespace {
 
-enum class Start { installation, samples, temporary, known };
-
-struct Token {
-    const wchar_t* name;
-    Start start;
-    int csidl;
-    int second;
-    bool marksShared;
-};
-
-// Tested in this order, case-sensitively, against the whole first element.
-constexpr Token kTokens[] = {
-    {L"<InstallPath>", Start::installation, csidl::none, csidl::none, false},
-    {L"<SamplePath>", Start::samples, csidl::common_desktop_directory, csidl::desktop_directory, false},
-    {L"<ProgramFiles>", Start::known, csidl::program_files, csidl::none, false},
-    {L"<ProgramCommon>", Start::known, csidl::program_files_common, csidl::none, false},
-    {L"<CommonData>", Start::known, csidl::common_appdata, csidl::appdata, true},
-    {L"<UserData>", Start::known, csidl::appdata, csidl::none, false},
-    {L"<CommonDocuments>", Start::known, csidl::common_documents, csidl::personal, true},
-    {L"<Documents>", Start::known, csidl::personal, csidl::none, false},
-    {L"<CommonDesktop>", Start::known, csidl::common_desktop_directory, csidl::desktop_directory, true},
-    {L"<Desktop>", Start::known, csidl::desktop_directory, csidl::none, false},
-    {L"<WinDir>", Start::known, csidl::windows, csidl::none, false},
-    {L"<System>", Start::known, csidl::system, csidl::none, false},
-    {L"<Temporary>", Start::temporary, csidl::none, csidl::none, false},
-};
-
 void append_element(std::wstring& path, const std::wstring& element)
 {
     if (!path.empty() && !IsPathSeparator(path.back()))
@@ -85,12 +58,7 @@ std::wstring resolve_destination(const std::wstring& destination, const FolderIn
     if (first.front() != L'<' || first.back() != L'>')
         return destination;  // an ordinary path passes through
 
-    const Token* token = nullptr;
-    for (const Token& t : kTokens)
-        if (first == t.name) {
-            token = &t;
-            break;
-        }
+    const FolderToken* token = FindFolderToken(first);
     if (!token)
         refuse();  // would otherwise become a path relative to the current folder
 
@@ -98,20 +66,20 @@ std::wstring resolve_destination(const std::wstring& destination, const FolderIn
     std::wstring tokenFolder;  // the samples folder name lies below it
     bool marks = token->marksShared;
     switch (token->start) {
-    case Start::installation:
+    case FolderStart::installation:
         result = inputs.installation;
         break;
-    case Start::temporary:
+    case FolderStart::temporary:
         result = inputs.temporary.empty() ? inputs.installation : inputs.temporary;
         break;
-    case Start::known:
-        result = knownFolder(token->csidl, token->second);
+    case FolderStart::known:
+        result = knownFolder(token->csidl, token->secondChoice);
         break;
-    case Start::samples:
+    case FolderStart::samples:
         if (is_absolute_folder(inputs.samples)) {
             result = inputs.samples;
         } else {
-            result = knownFolder(token->csidl, token->second);
+            result = knownFolder(token->csidl, token->secondChoice);
             tokenFolder = result;
             if (!inputs.samples.empty()) {
                 append_element(result, inputs.samples);

@@ -6,22 +6,9 @@
 #include <functional>
 #include <string>
 
-namespace va {
+#include "identity/core/folder_token_table.h"
 
-// CSIDL values of the shell's special folders the tokens stand for.
-namespace csidl {
-inline constexpr int desktop_directory = 0x10;
-inline constexpr int common_desktop_directory = 0x19;
-inline constexpr int appdata = 0x1A;
-inline constexpr int common_appdata = 0x23;
-inline constexpr int personal = 0x05;
-inline constexpr int windows = 0x24;
-inline constexpr int system = 0x25;
-inline constexpr int program_files = 0x26;
-inline constexpr int program_files_common = 0x2B;
-inline constexpr int common_documents = 0x2E;
-inline constexpr int none = -1;
-}  // namespace csidl
+namespace va {
 
 struct FolderInputs {
     std::wstring installation;  // the chosen installation folder

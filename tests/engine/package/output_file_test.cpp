@@ -5,6 +5,7 @@
 #include "engine/journal/same_path.h"
 #include "engine/package/core/crc32.h"
 #include "engine/package/core/package_extractor.h"
+#include "engine/package/core/package_reading.h"
 #include "engine/package/link_free_path.h"
 #include "engine/package/output_file.h"
 #include "engine/package/package_reader.h"

@@ -84,12 +84,12 @@ TEST(JournalPlacement, FreshInstallOverLeftoversThenRollbackOfAFailedRun)
     ::SetFileAttributesW((install + L"\\Trelvane.exe").c_str(), FILE_ATTRIBUTE_READONLY);
 
     va::TemporaryFiles temp{temporary, {}};
-    va::PublishTemporaryFiles(&temp);
     const std::vector<FileSpec> files = Product();
     std::vector<va::PackageEntry> entries = package_test::Entries(files);
     entries.back().crc ^= 1;  // the last file fails its check
 
     Transaction t(va::Fresh);
+    t.context.temporaryFiles = &temp;
     EXPECT_FALSE(t.run(entries, files, install, temporary));
     EXPECT_EQ(t.error, va::make_error_code(va::compress_errc::invalid_checksum));
     EXPECT_EQ(va::test::ReadBytes(install + L"\\Data\\Standard.tv-lib"), "user's library");  // kept
@@ -101,7 +101,7 @@ TEST(JournalPlacement, FreshInstallOverLeftoversThenRollbackOfAFailedRun)
     EXPECT_EQ(t.log.NewEntries.back().Outcome, 0);
 
     t.log.Rollback();
-    va::CleanUpTemporaryFiles();
+    va::CleanUpTemporaryFiles(temp);
     EXPECT_EQ(va::test::ReadBytes(install + L"\\Trelvane.exe"), "old program");
     EXPECT_TRUE(va::test::Attributes(install + L"\\Trelvane.exe") & FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(va::test::ReadBytes(install + L"\\Data\\Standard.tv-lib"), "user's library");
@@ -116,9 +116,9 @@ TEST(JournalPlacement, SuccessfulRunCommitsEveryJournalledFile)
     const std::wstring install = scratch / L"Trelvane 7";
     const std::wstring temporary = scratch / L"vantaro_{2}";
     va::TemporaryFiles temp{temporary, {}};
-    va::PublishTemporaryFiles(&temp);
     const std::vector<FileSpec> files = Product();
     Transaction t(va::Fresh);
+    t.context.temporaryFiles = &temp;
     ASSERT_TRUE(t.run(package_test::Entries(files), files, install, temporary)) << t.error.message();
     int installed = 0;
     for (const va::LogEntry& e : t.log.NewEntries) {
@@ -129,7 +129,7 @@ TEST(JournalPlacement, SuccessfulRunCommitsEveryJournalledFile)
     EXPECT_EQ(t.uninstaller, install + L"\\Uninstall.exe");
     EXPECT_EQ(t.progress.substr(0, 8), L"Copying ");
     EXPECT_EQ(va::test::ReadBytes(temporary + L"\\DSetup.dll"), "dx");
-    va::CleanUpTemporaryFiles();
+    va::CleanUpTemporaryFiles(temp);
     EXPECT_FALSE(va::test::Exists(temporary));
 }
 
@@ -160,9 +160,9 @@ TEST(JournalPlacement, AFileThatCannotBeSavedIsNeverOverwrittenNorDeleted)
         const std::wstring longTemp = va::test::MakeFolderOfLength(scratch.Path(), 248);
 
         va::TemporaryFiles temp{temporary, {}};
-        va::PublishTemporaryFiles(&temp);
-        const std::vector<FileSpec> files = Product();
+            const std::vector<FileSpec> files = Product();
         Transaction t(c.kind);
+        t.context.temporaryFiles = &temp;
         {
             va::test::TemporaryPathOverride override(longTemp);
             if (!override.Applied())
@@ -173,7 +173,7 @@ TEST(JournalPlacement, AFileThatCannotBeSavedIsNeverOverwrittenNorDeleted)
             << which << ": " << t.error.message();
         EXPECT_EQ(va::test::ReadBytes(target), c.before) << which;
         t.log.Rollback();
-        va::CleanUpTemporaryFiles();
+        va::CleanUpTemporaryFiles(temp);
         EXPECT_EQ(va::test::ReadBytes(target), c.before) << which;
         EXPECT_FALSE(va::test::Exists(install + L"\\Lang"));
     }
@@ -208,14 +208,14 @@ TEST(JournalPlacement, NothingIsWrittenThroughALinkPlantedBelowTheTokensFolder)
                             "only pretends to make symbolic links)";
 
         va::TemporaryFiles temp{temporary, {}};
-        va::PublishTemporaryFiles(&temp);
-        const std::vector<FileSpec> files = Product();
+            const std::vector<FileSpec> files = Product();
         Transaction t(va::Fresh);
+        t.context.temporaryFiles = &temp;
         EXPECT_FALSE(t.run(package_test::Entries(files), files, install, temporary)) << kind;
         EXPECT_EQ(t.error, std::error_code(ERROR_CANT_ACCESS_FILE, std::system_category()))
             << kind << ": " << t.error.message();
         t.log.Rollback();
-        va::CleanUpTemporaryFiles();
+        va::CleanUpTemporaryFiles(temp);
         EXPECT_EQ(va::test::ReadBytes(elsewhere + L"\\Standard.tv-lib"), "somebody's file") << kind;
         ::RemoveDirectoryW((install + L"\\Data").c_str());  // a junction is removed as a folder
         ::DeleteFileW((install + L"\\Data\\Standard.tv-lib").c_str());
@@ -231,9 +231,9 @@ TEST(JournalPlacement, TheDirectXLibraryIsHeldUnchangedUntilItIsUsed)
     const std::wstring install = scratch / L"Trelvane 7";
     const std::wstring temporary = scratch / L"vantaro_{5}";
     va::TemporaryFiles temp{temporary, {}};
-    va::PublishTemporaryFiles(&temp);
     const std::vector<FileSpec> files = Product();
     Transaction t(va::Fresh);
+    t.context.temporaryFiles = &temp;
     ASSERT_TRUE(t.run(package_test::Entries(files), files, install, temporary)) << t.error.message();
     const std::wstring library = temporary + L"\\DSetup.dll";
     {
@@ -242,7 +242,7 @@ TEST(JournalPlacement, TheDirectXLibraryIsHeldUnchangedUntilItIsUsed)
         EXPECT_FALSE(writer);
     }
     EXPECT_FALSE(::MoveFileW(library.c_str(), (temporary + L"\\other.dll").c_str()));
-    va::CleanUpTemporaryFiles();
+    va::CleanUpTemporaryFiles(temp);
     EXPECT_FALSE(va::test::Exists(temporary)) << "the hold ends before the clean-up";
 
     // Changed between the read-back and the hold.

@@ -12,9 +12,7 @@ TEST(TemporaryFiles, RemovesListedFilesAndTheEmptyFolder)
     ASSERT_TRUE(va::test::WriteBytes(list.files[0], "dll"));
     ASSERT_TRUE(va::test::WriteBytes(list.files[1], "cab"));
     ::SetFileAttributesW(list.files[1].c_str(), FILE_ATTRIBUTE_READONLY);
-    va::PublishTemporaryFiles(&list);
-    va::CleanUpTemporaryFiles();
-    EXPECT_EQ(va::PublishedTemporaryFiles(), nullptr);
+    va::CleanUpTemporaryFiles(list);
     EXPECT_FALSE(va::test::Exists(folder));
     EXPECT_TRUE(list.files.empty());
 }
@@ -27,9 +25,9 @@ TEST(TemporaryFiles, FolderWithOtherFilesStays)
     ASSERT_TRUE(va::test::WriteBytes(folder + L"\\left-by-setup.log", "log"));
     va::TemporaryFiles list{folder, {folder + L"\\DSetup.dll"}};
     ASSERT_TRUE(va::test::WriteBytes(list.files[0], "dll"));
-    va::PublishTemporaryFiles(&list);
-    va::CleanUpTemporaryFiles();
+    va::CleanUpTemporaryFiles(list);
     EXPECT_FALSE(va::test::Exists(folder + L"\\DSetup.dll"));
     EXPECT_TRUE(va::test::Exists(folder + L"\\left-by-setup.log"));
-    va::CleanUpTemporaryFiles();  // nothing published: nothing happens
+    va::CleanUpTemporaryFiles(list);  // an emptied list: nothing more happens
+    EXPECT_TRUE(va::test::Exists(folder + L"\\left-by-setup.log"));
 }

@@ -3,22 +3,18 @@
 // back or try again.  The damaged packages travel in copies of the
 // installer.
 
-#include <fstream>
-#include <iterator>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "support/utf8_text.h"
+#include "tests/common/file_bytes.h"
 #include "tests/common/installer_copy.h"
 #include "tests/common/registry_denial.h"
 #include "tests/engine/transaction/installation_fixture.h"
 
 namespace va::test {
 namespace {
-
-std::string FileBytes(const std::wstring& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 bool FolderExists(const std::wstring& path)
 {
@@ -116,42 +112,49 @@ TEST_F(FailedInstallation, LastFileFailingItsCheckBringsBackWhatItReplaced)
     ExitWizard();
 }
 
-TEST_F(FailedInstallation, DamagedStreamFailsThePreparationWithCode6)
-{
-    ASSERT_TRUE(ReachInstallPage(InstallerWith(WithStreamDamaged(Package()))));
-    ASSERT_TRUE(Install());
-    EXPECT_EQ(Status(), FailedStatus(L"6"));
-    EXPECT_EQ(RunLines(), (std::vector<std::wstring>{StepLine(kEnglishBlock, 114, false), L""}));
-    ExpectNothingInstalledAndTheWizardReady();
-    ExitWizard();
-}
+// A package the reader refuses: the status names the code, the run's lines
+// stop where the reader did, and nothing is installed.
+struct RefusedPackage {
+    const char* name;
+    std::string (*package)(const std::string& shipped);  // what the copy carries
+    const wchar_t* code;
+    bool prepared;  // the preparation step passed, and the run ends with "Failed"
+};
 
-TEST_F(FailedInstallation, PackageOfNoBytesFailsAfterThePreparationWithCode7)
-{
-    ASSERT_TRUE(ReachInstallPage(InstallerWith(PackageOfNothing())));
-    ASSERT_TRUE(Install());
-    EXPECT_EQ(Status(), FailedStatus(L"7"));
-    EXPECT_EQ(RunLines(),
-              (std::vector<std::wstring>{StepLine(kEnglishBlock, 114, true), Text(kEnglishBlock, 12), L""}));
-    ExpectNothingInstalledAndTheWizardReady();
-    ExitWizard();
-}
+const RefusedPackage kRefusedPackages[] = {
+    {"DamagedStream", [](const std::string& shipped) { return WithStreamDamaged(shipped); }, L"6", false},
+    {"PackageOfNoBytes", [](const std::string&) { return PackageOfNothing(); }, L"7", true},
+    {"EmptyPackageResource", [](const std::string&) { return std::string(); }, L"7", true},
+};
 
-TEST_F(FailedInstallation, EmptyPackageResourceFailsAfterThePreparationWithCode7)
+class RefusedPackageInstallation : public FailedInstallation, public testing::WithParamInterface<RefusedPackage> {};
+
+TEST_P(RefusedPackageInstallation, FailsWithItsCodeAndInstallsNothing)
 {
+    const RefusedPackage& c = GetParam();
+    const std::string package = c.package(Package());
     const std::wstring copy = (scratch_.path() / L"InstallTrelvane7.08g.exe").wstring();
-    const std::optional<std::string> left =
-        CopyInstallerWithPackage(InstallerProgram(), copy, std::string()) ? EmbeddedPackage(copy) : std::nullopt;
-    if (!left || !left->empty())
-        GTEST_SKIP() << "UpdateResource makes no empty resource here (Wine refuses one of no byte)";
+    const bool copied = CopyInstallerWithPackage(InstallerProgram(), copy, package);
+    if (package.empty()) {
+        const std::optional<std::string> left = copied ? EmbeddedPackage(copy) : std::nullopt;
+        if (!left || !left->empty())
+            GTEST_SKIP() << "UpdateResource makes no empty resource here (Wine refuses one of no byte)";
+    }
+    ASSERT_TRUE(copied);
     ASSERT_TRUE(ReachInstallPage(copy));
     ASSERT_TRUE(Install());
-    EXPECT_EQ(Status(), FailedStatus(L"7"));
-    EXPECT_EQ(RunLines(),
-              (std::vector<std::wstring>{StepLine(kEnglishBlock, 114, true), Text(kEnglishBlock, 12), L""}));
+    EXPECT_EQ(Status(), FailedStatus(c.code));
+    std::vector<std::wstring> lines{StepLine(kEnglishBlock, 114, c.prepared)};
+    if (c.prepared)
+        lines.push_back(Text(kEnglishBlock, 12));
+    lines.push_back(L"");
+    EXPECT_EQ(RunLines(), lines);
     ExpectNothingInstalledAndTheWizardReady();
     ExitWizard();
 }
+
+INSTANTIATE_TEST_SUITE_P(FailedInstallation, RefusedPackageInstallation, testing::ValuesIn(kRefusedPackages),
+                         [](const testing::TestParamInfo<RefusedPackage>& info) { return std::string(info.param.name); });
 
 TEST_F(FailedInstallation, ProgramPathValueRefusedRollsEverythingBackWithMinusOne)
 {

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/common/file_bytes.h"
 #include "tests/common/standins.h"
 #include "tests/driver/machine_snapshot.h"
 #include "tests/engine/transaction/installation_fixture.h"
@@ -16,18 +17,10 @@ namespace {
 
 constexpr UINT kAboutCommand = 0x10;
 
-std::string FileBytes(const std::wstring& path)
-{
-    std::ifstream in(path.c_str(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes)
 {
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    std::ofstream out(path.c_str(), std::ios::binary | std::ios::trunc);
-    out << bytes;
-    return static_cast<bool>(out);
+    return WriteBytes(path, bytes);
 }
 
 std::string Utf16(const std::wstring& text)

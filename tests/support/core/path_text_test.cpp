@@ -35,5 +35,20 @@ TEST(PathText, ParentFolderKeepingRootStopsAtTheRoot)
         EXPECT_EQ(ParentFolderKeepingRoot(path), parent) << path;
 }
 
+// The summary and progress lines show a long path whole, quoted as the
+// shell would quote it.
+TEST(PathText, QuotedIfSpacedQuotesAPathWithASpaceAtAnyLength)
+{
+    const std::wstring deep = L"C:\\Program Files\\" + std::wstring(300, L'x') + L"\\a.dll";
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"C:\\Apps\\a.dll", L"C:\\Apps\\a.dll"},
+        {L"C:\\Program Files\\a.dll", L"\"C:\\Program Files\\a.dll\""},
+        {deep, L"\"" + deep + L"\""},
+        {L"", L""},
+    };
+    for (const auto& [path, quoted] : cases)
+        EXPECT_EQ(QuotedIfSpaced(path), quoted) << path.size();
+}
+
 }  // namespace
 }  // namespace va

@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "engine/package/core/package_extractor.h"
+#include "engine/package/core/package_reading.h"
 #include "tests/common/package_fixture.h"
 #include "tests/tools/packager/temp_dir.h"
 #include "tools/packager/manifest.h"

@@ -1,20 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "engine/journal/core/log_format.h"
+#include "tests/common/log_bytes.h"
 #include "uninstaller/core/log_check.h"
 
 namespace va::uninstall {
 namespace {
 
-std::wstring Latin1(std::string_view bytes)
-{
-    return std::wstring(bytes.begin(), bytes.end());
-}
-
-std::string Utf16File(const std::wstring& text)
-{
-    return std::string(kUtf16LeMark) + EncodeUtf16Le(text);
-}
+using test::Latin1;
+using test::Utf16File;
 
 std::wstring Header(const std::wstring& installPath = L"C:\\P\\T")
 {

@@ -27,7 +27,7 @@ std::wstring Lookup(int csidl)
 // would look for the product's files in the wrong place.
 TEST(PackageFolders, EverySystemTokenGoesWhereTheInstallersReaderPutsIt)
 {
-    for (const SystemFolderToken& token : SystemFolderTokens()) {
+    for (const FolderToken& token : SystemFolderTokens()) {
         const std::wstring destination = std::wstring(token.token) + L"\\Vantaro\\Trelvane 7";
         const std::wstring installed = resolve_destination(
             destination, FolderInputs{L"D:\\Apps\\Trelvane 7", L"Trelvane Examples", L"C:\\Temp\\vantaro_{x}"},

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "tests/wizard/core/shell_path_cases.h"
+#include "support/core/path_compare.h"
 #include "wizard/core/shell_path.h"
 
 namespace va {

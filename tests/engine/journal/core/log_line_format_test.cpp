@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "engine/journal/core/log_format.h"
 
 namespace va {
@@ -71,6 +74,22 @@ TEST(Utf16Encoding, IsLittleEndianWithoutMark)
     EXPECT_EQ(EncodeUtf16Le(L"A\r\n"), std::string("A\0\r\0\n\0", 6));
     EXPECT_EQ(EncodeUtf16Le(L"\u00e9\u20ac"), std::string("\xE9\x00\xAC\x20", 4));
     EXPECT_EQ(kUtf16LeMark, std::string_view("\xFF\xFE", 2));
+}
+
+// The installer writes, the installer's next run and the uninstaller read
+// the same file: the one beside the uninstaller, however long its path.
+TEST(LogBeside, IsTheLogInTheProgramsFolder)
+{
+    const std::wstring deep = L"C:\\" + std::wstring(300, L'd') + L"\\Uninstall.exe";
+    const std::pair<std::wstring, std::wstring> cases[] = {
+        {L"C:\\Program Files\\Trelvane 7\\Uninstall.exe", L"C:\\Program Files\\Trelvane 7\\Uninstall.ulog"},
+        {L"C:\\Uninstall.exe", L"C:\\Uninstall.ulog"},
+        {L"D:/Apps/Uninstall.exe", L"D:/Apps\\Uninstall.ulog"},
+        {deep, L"C:\\" + std::wstring(300, L'd') + L"\\Uninstall.ulog"},
+        {L"Uninstall.exe", L""},
+    };
+    for (const auto& [program, log] : cases)
+        EXPECT_EQ(LogBeside(program), log) << program.size();
 }
 
 }  // namespace

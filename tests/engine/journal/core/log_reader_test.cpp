@@ -6,23 +6,13 @@
 
 #include "engine/journal/core/log_format.h"
 #include "engine/journal/core/log_reader.h"
+#include "tests/common/log_bytes.h"
 
 namespace va {
 namespace {
 
-// Stands in for the thread's code page: Latin-1, and it shows it was asked.
-std::wstring Latin1(std::string_view bytes)
-{
-    std::wstring text;
-    for (char c : bytes)
-        text.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
-    return text;
-}
-
-std::string Utf16File(const std::wstring& text)
-{
-    return std::string(kUtf16LeMark) + EncodeUtf16Le(text);
-}
+using test::Latin1;
+using test::Utf16File;
 
 const std::wstring kHeader =
     L"// Uninstall Log File v1\r\n"

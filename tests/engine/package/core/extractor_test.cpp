@@ -7,6 +7,7 @@
 
 #include "engine/package/core/compress_error.h"
 #include "engine/package/core/package_extractor.h"
+#include "engine/package/core/package_reading.h"
 #include "tests/common/package_fixture.h"
 
 namespace {
@@ -305,12 +306,7 @@ TEST(Extractor, BlockBoundariesDoNotMatter)
         MemoryHost host;
         Recorder recorder;
         va::PackageExtractor extractor(kFolders, recorder.callback(), host);
-        for (std::size_t at = 0; at < archive.size(); at += block) {
-            const std::size_t n = std::min(block, archive.size() - at);
-            std::streamsize done = 0;
-            while (done < static_cast<std::streamsize>(n))
-                done += extractor.write(archive.data() + at + done, static_cast<std::streamsize>(n) - done);
-        }
+        package_test::WriteInBlocks(extractor, archive, block);
         extractor.finish();
         EXPECT_TRUE(extractor.complete()) << block;
         EXPECT_EQ(host.files, reference.host.files) << block;

@@ -7,8 +7,10 @@
 
 #include "engine/package/core/memory_stream.h"
 #include "engine/package/core/package_extractor.h"
+#include "engine/package/core/package_reading.h"
 #include "tests/common/bzip2_samples.h"
 #include "tests/common/package_fixture.h"
+#include "tests/common/package_verdict.h"
 
 // The reader on several processors must be indistinguishable from the
 // reader on one: same verdicts, same notifications with the same values,
@@ -83,12 +85,7 @@ Outcome Extract(const std::string& compressed, unsigned processors, const Script
 std::string Verify(const std::string& compressed, unsigned processors)
 {
     va::MemoryStream stream(compressed.data(), compressed.size());
-    std::string verdict;
-    try {
-        verdict = va::verify_package(stream, processors) ? "passes" : "fails";
-    } catch (const boost::iostreams::bzip2_error& e) {
-        verdict = "bzip2 error " + std::to_string(e.error());
-    }
+    std::string verdict = package_test::VerifyVerdict(stream, processors);
     verdict += " state " + std::to_string(stream.rdstate());
     stream.clear();
     return verdict + " at " + std::to_string(stream.tellg());

@@ -8,6 +8,7 @@
 
 #include "engine/package/core/compress_error.h"
 #include "engine/package/core/package_extractor.h"
+#include "engine/package/core/package_reading.h"
 #include "engine/package/core/package_format.h"
 #include "tests/common/package_fixture.h"
 

@@ -9,6 +9,7 @@
 #include "engine/package/core/crc32.h"
 #include "engine/package/core/package_format.h"
 #include "support/handles.h"
+#include "tests/common/file_bytes.h"
 #include "tests/common/installer_copy.h"
 #include "tests/common/standins.h"
 #include "support/utf8_text.h"
@@ -19,27 +20,11 @@ namespace {
 
 constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Trelvane 7";
 
-void WriteBytes(const std::wstring& path, const std::string& bytes)
+void WriteOrThrow(const std::wstring& path, const std::string& bytes)
 {
     ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    UniqueFile out(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (!out || !::WriteFile(out.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+    if (!WriteBytes(path, bytes))
         throw std::runtime_error("cannot write " + Narrow(path));
-}
-
-std::string ReadBytes(const std::wstring& path)
-{
-    std::string bytes;
-    UniqueFile in(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!in)
-        return bytes;
-    char chunk[65536];
-    DWORD got = 0;
-    while (::ReadFile(in.get(), chunk, sizeof chunk, &got, nullptr) && got > 0)
-        bytes.append(chunk, got);
-    return bytes;
 }
 
 void SetText(HKEY key, const wchar_t* name, const std::wstring& text)
@@ -106,7 +91,7 @@ void PrepareMachine(Scenario scenario)
     SetText(key.get(), L"DisplayName", L"Trelvane 7.08f");
     SetText(key.get(), L"DisplayVersion", L"7.08f");
     for (const std::wstring& data : d.dataFiles)
-        WriteBytes(data, "changed by the user: " + Narrow(data) + "\n");
+        WriteOrThrow(data, "changed by the user: " + Narrow(data) + "\n");
 }
 
 std::string SmallPackage(const std::wstring& installer)
@@ -178,14 +163,14 @@ RunResult RunQuiet(const std::wstring& program, const FaultSettings& faults)
 
     RunResult result;
     result.exitCode = RunToEnd(Quoted(program) + L" /quiet /log=" + Quoted(log));
-    result.log = ReadBytes(log);
+    result.log = FileBytes(log);
     return result;
 }
 
 std::vector<PointLine> ReadReport(const std::wstring& report)
 {
     std::vector<PointLine> lines;
-    const std::string text = ReadBytes(report);
+    const std::string text = FileBytes(report);
     std::size_t start = 0;
     for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
         const std::string line = text.substr(start, end - start);
@@ -206,7 +191,7 @@ Machine TakeMachine()
     for (const auto& [key, facts] : machine.snapshot.files) {
         if (key.back() == L'\\' || !IsProductPath(key))
             continue;
-        const std::string bytes = ReadBytes(facts.spelling);
+        const std::string bytes = FileBytes(facts.spelling);
         machine.contents[key] = crc32_of(bytes.data(), bytes.size());
     }
     return machine;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "engine/journal/core/path_compare.h"
+#include "support/core/path_compare.h"
 
 namespace va {
 namespace {
