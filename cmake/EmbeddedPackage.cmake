@@ -21,6 +21,7 @@ set(TRELVANE_DEMO_DSETUP "" CACHE FILEPATH "DirectX set-up library for the demo 
 set(TRELVANE_HOST_TOOLS_DIR "${CMAKE_BINARY_DIR}/host-tools")
 set(TRELVANE_PACKAGER "${TRELVANE_HOST_TOOLS_DIR}/packager/trelvane-packager" CACHE INTERNAL "")
 set(_demo_payload_tool "${TRELVANE_HOST_TOOLS_DIR}/demo/make-demo-payload")
+set(TRELVANE_DEPLOY_TOOL "${TRELVANE_HOST_TOOLS_DIR}/deploy/trelvane-deploy-manifests" CACHE INTERNAL "")
 
 # Host compilers, never the cross toolchain.
 ExternalProject_Add(host_tools
@@ -30,7 +31,7 @@ ExternalProject_Add(host_tools
              "-DTRELVANE_THIRD_PARTY=${TRELVANE_THIRD_PARTY}"
   BUILD_ALWAYS ON
   INSTALL_COMMAND ""
-  BUILD_BYPRODUCTS "${TRELVANE_PACKAGER}" "${_demo_payload_tool}"
+  BUILD_BYPRODUCTS "${TRELVANE_PACKAGER}" "${_demo_payload_tool}" "${TRELVANE_DEPLOY_TOOL}"
   USES_TERMINAL_BUILD OFF)
 
 function(trelvane_embed_package target)
@@ -76,7 +77,11 @@ function(trelvane_embed_package target)
       elseif(EXISTS "${CMAKE_SOURCE_DIR}/${defined_in}/CMakeLists.txt")
         list(APPEND options --${option} "$<TARGET_FILE:${standin}>")
         list(APPEND extra ${standin})
-        list(APPEND stripped "${payload}/${copy}")
+        # The uninstaller comes stripped (and signed) by its release step;
+        # stripping it again would break its signature.
+        if(NOT option STREQUAL "uninstaller")
+          list(APPEND stripped "${payload}/${copy}")
+        endif()
       endif()
     endforeach()
     set(strip_command)

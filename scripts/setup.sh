@@ -15,6 +15,7 @@ packages=(
   googletest libboost1.74-dev libboost-iostreams1.74-dev libbz2-dev bzip2
   dpkg-dev xz-utils curl python3
   imagemagick
+  osslsigncode openssl
   clang-14 libclang-rt-14-dev
 )
 

@@ -32,6 +32,11 @@ bool SetDword(HKEY key, const wchar_t* name, DWORD value)
 
 }  // namespace
 
+std::wstring QuietUninstallCommand(const std::wstring& uninstallerPath)
+{
+    return L"\"" + uninstallerPath + L"\" /quiet";
+}
+
 bool WriteUninstallKey(UninstallLog& log, const ProductPaths& paths, std::uint32_t languageIndex)
 {
     UniqueKey uninstall;
@@ -64,6 +69,9 @@ bool WriteUninstallKey(UninstallLog& log, const ProductPaths& paths, std::uint32
     SetDword(key, L"NoModify", 1);
     SetDword(key, L"NoRepair", 1);
     SetDword(key, L"VaLanguage", languageIndex);
+    // For deployment tools that uninstall without asking: a command line, so
+    // the path is quoted (it usually holds blanks).
+    SetString(key, L"QuietUninstallString", QuietUninstallCommand(paths.uninstaller));
 
     const bool result = displayName && uninstallString;
     product.reset();

@@ -20,8 +20,11 @@ struct ProductPaths {
     std::wstring uninstaller;
 };
 
+// "<uninstaller>" /quiet: the uninstaller's command line without questions.
+std::wstring QuietUninstallCommand(const std::wstring& uninstallerPath);
+
 // The twelve values of HKEY_LOCAL_MACHINE <kUninstallRoot>\<ProductKey>,
-// journalled (with a backup of the key when it existed).  Values the key
+// then "QuietUninstallString" for deployment tools, journalled (with a backup of the key when it existed).  Values the key
 // already holds under other names stay; an existing key that cannot be
 // saved is not changed.  True when "DisplayName" and "UninstallString" were
 // both written.

@@ -16,6 +16,9 @@ constexpr SwitchSpec kSwitches[] = {
     {L"nodesktop"},
     {L"lang", SwitchValue::Required},
     {L"log", SwitchValue::Required},
+    // Deployment tools append it by habit; the installer never restarts the
+    // machine, so it is taken and changes nothing.
+    {L"norestart"},
     {L"?"},
 };
 
@@ -97,6 +100,11 @@ std::wstring_view FolderReason(FolderProblem problem)
 
 }  // namespace
 
+std::span<const SwitchSpec> InstallerSwitchTable()
+{
+    return kSwitches;
+}
+
 FolderProblem CheckInstallFolder(std::wstring_view folder)
 {
     const bool drive = folder.size() >= 3 && IsDriveLetter(folder[0]) && folder[1] == L':' &&
@@ -162,6 +170,7 @@ ParsedInstallerOptions ParseInstallerArguments(const std::vector<std::wstring>& 
     options.help = line.Has(L"?");
     options.noStartMenu = line.Has(L"nostartmenu");
     options.noDesktop = line.Has(L"nodesktop");
+    options.noRestart = line.Has(L"norestart");
     options.logFile = line.Value(L"log").value_or(L"");
 
     if (line.Has(L"quiet") && line.Has(L"passive"))

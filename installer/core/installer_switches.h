@@ -1,12 +1,13 @@
 #pragma once
 // The installer's command line: "/quiet", "/passive", "/dir=PATH",
-// "/group=FOLDER", "/nostartmenu", "/nodesktop", "/lang=L", "/log=FILE" and
-// "/?", parsed with the switch grammar the uninstaller shares
+// "/group=FOLDER", "/nostartmenu", "/nodesktop", "/lang=L", "/log=FILE",
+// "/norestart" and "/?", parsed with the switch grammar the uninstaller shares
 // (support/core/command_line.h).  Values are checked here, before anything
 // runs: a line that names a folder or a language the installer cannot use is
 // refused as a whole.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,7 @@ struct InstallerOptions {
     std::optional<std::wstring> startMenuGroup;  // "/group": relative to the Start menu
     bool noStartMenu = false;
     bool noDesktop = false;
+    bool noRestart = false;                      // taken; the installer never restarts anyway
     std::optional<LanguageIndex> language;       // "/lang": a product language
 };
 
@@ -40,6 +42,10 @@ struct ParsedInstallerOptions {
 };
 
 ParsedInstallerOptions ParseInstallerArguments(const std::vector<std::wstring>& arguments);
+
+// The switches the installer takes, for those that describe its command line
+// to deployment tools.
+std::span<const SwitchSpec> InstallerSwitchTable();
 
 // The longest folder the installer takes, as the Folder page.
 inline constexpr std::size_t kMaxFolderChars = 260;

@@ -20,4 +20,10 @@ inline constexpr int kAnotherInstaller = 1618;    // ERROR_INSTALL_ALREADY_RUNNI
 inline constexpr int kNewerInstalled = 1638;      // ERROR_PRODUCT_VERSION
 inline constexpr int kRestartNeeded = 3010;       // ERROR_SUCCESS_REBOOT_REQUIRED: done, a restart finishes it
 
+// Every code above, for those that describe them to deployment tools.
+inline constexpr int kAll[] = {
+    kSuccess, kUnsupportedProcessor, kStartupFailed, kBadCommandLine, kProductRunning, kNoAdministrator, kCancelled,
+    kFailed,  kNotInstalled,         kDamagedLog,    kAnotherInstaller, kNewerInstalled, kRestartNeeded,
+};
+
 }  // namespace va::exit_code

@@ -124,7 +124,9 @@ TEST_F(QuietInstaller, SwitchesChooseTheFoldersTheShortcutsAndTheLanguage)
     RemoveTree(std::wstring(temp) + L"unattended dir test");
     RemoveTree(Special(CSIDL_COMMON_STARTMENU) + L"\\Unattended Test");
 
-    const WatchedRun run = RunQuiet(L"\"/dir=" + folder + L"\" \"/group=Unattended Test\\Group\" /nodesktop /lang=de");
+    // "/norestart" as deployment tools append it: taken, and nothing restarts.
+    const WatchedRun run =
+        RunQuiet(L"\"/dir=" + folder + L"\" \"/group=Unattended Test\\Group\" /nodesktop /lang=de /norestart");
     const std::string log = RunLogText();
     EXPECT_EQ(run.exitCode, 0u) << log;
     EXPECT_THAT(run.visibleWindows, IsEmpty());
@@ -134,6 +136,9 @@ TEST_F(QuietInstaller, SwitchesChooseTheFoldersTheShortcutsAndTheLanguage)
     EXPECT_TRUE(Exists(group)) << "the Start-menu folder below the Start menu";
     EXPECT_FALSE(Exists(Special(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\Trelvane 7.08g.lnk"));
     EXPECT_EQ(ReadDword(HKEY_LOCAL_MACHINE, kTestUninstallKey, L"VaLanguage"), 2u);
+    // A folder with blanks: the quiet command quotes the uninstaller's path.
+    EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kTestUninstallKey, L"QuietUninstallString"),
+              L"\"" + folder + L"\\Uninstall.exe\" /quiet");
     EXPECT_THAT(log, HasSubstr("interface language 2"));
     EXPECT_THAT(log, HasSubstr("installation folder " + Utf8(folder)));
     EXPECT_THAT(log, HasSubstr("desktop shortcut no"));

@@ -129,6 +129,7 @@ const std::vector<NamedValue>& ExpectedValues()
         {L"NoModify", REG_DWORD, DwordBytes(1)},
         {L"NoRepair", REG_DWORD, DwordBytes(1)},
         {L"VaLanguage", REG_DWORD, DwordBytes(1)},
+        {L"QuietUninstallString", REG_SZ, SzBytes(L"\"" + kPaths.uninstaller + L"\" /quiet")},
     };
     return values;
 }
@@ -146,7 +147,7 @@ bool EnumerationKeepsWritingOrder()
     return values.size() == 2 && values[0].name == L"b";
 }
 
-TEST_F(UninstallKeyTest, AFreshKeyHoldsTheTwelveValuesWithTypesAndExactSizes)
+TEST_F(UninstallKeyTest, AFreshKeyHoldsTheTwelveValuesAndTheQuietCommandWithTypesAndExactSizes)
 {
     ASSERT_TRUE(WriteUninstallKey(log, kPaths, 1));
 
@@ -199,7 +200,7 @@ TEST_F(UninstallKeyTest, AReusedKeyKeepsForeignValuesAndIsSavedFirst)
     ASSERT_TRUE(WriteUninstallKey(log, kPaths, 0));
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kProductKeyPath, L"Comments"), L"written by somebody else");
     EXPECT_EQ(ReadText(HKEY_LOCAL_MACHINE, kProductKeyPath, L"DisplayName"), L"Trelvane 7.08g");
-    EXPECT_EQ(ValuesInOrder(kProductKeyPath).size(), 13u);
+    EXPECT_EQ(ValuesInOrder(kProductKeyPath).size(), ExpectedValues().size() + 1) << "ours and the foreign one";
 
     ASSERT_EQ(log.NewEntries.size(), 1u);
     const LogEntry& entry = log.NewEntries.back();

@@ -58,6 +58,14 @@ TEST(InstallerSwitches, AcceptedLinesGiveTheirOptions)
         EXPECT_EQ(p.options.language, 11);
         EXPECT_EQ(p.options.installFolder, L"C:\\");  // a root keeps its separator
     }
+    {
+        // What deployment tools append: taken with any mode, and nothing else changes.
+        const auto p = va::ParseInstallerArguments({L"/quiet", L"/NoRestart"});
+        ASSERT_TRUE(p.parsed.Valid());
+        EXPECT_EQ(p.options.mode, RunMode::Quiet);
+        EXPECT_TRUE(p.options.noRestart);
+        EXPECT_FALSE(va::ParseInstallerArguments({L"/passive"}).options.noRestart);
+    }
     EXPECT_TRUE(va::ParseInstallerArguments({L"/?"}).options.help);
     EXPECT_TRUE(va::ParseInstallerArguments({L"-?", L"/quiet"}).options.help);
 }
@@ -75,6 +83,8 @@ TEST(InstallerSwitches, RefusedLinesNameTheArgumentAndWhy)
         {{L"/dir"}, CommandLineError::MissingValue, L"/dir"},
         {{L"/log="}, CommandLineError::MissingValue, L"/log="},
         {{L"/quiet=yes"}, CommandLineError::UnexpectedValue, L"/quiet=yes"},
+        {{L"/norestart=1"}, CommandLineError::UnexpectedValue, L"/norestart=1"},
+        {{L"/norestart", L"-norestart"}, CommandLineError::Repeated, L"-norestart"},
         {{L"/nodesktop", L"-NODESKTOP"}, CommandLineError::Repeated, L"-NODESKTOP"},
         {{L"/quiet", L"/Passive"}, CommandLineError::Conflicting, L"/Passive"},
         {{L"/group=Games", L"/nostartmenu"}, CommandLineError::Conflicting, L"/group=Games"},
