@@ -10,6 +10,7 @@
 #include "support/error_text.h"
 #include "support/instance_counter.h"
 #include "support/instance_mutex.h"
+#include "support/log_file_open.h"
 #include "support/message_box.h"
 #include "support/message_hooks.h"
 #include "support/program_path.h"
@@ -258,6 +259,8 @@ int RunUninstaller()
             ShowMessage(Text(message::kUsage), MB_OK | MB_ICONINFORMATION);
         return exit_code::kSuccess;
     }
+    // The copy starts in another folder and this process changes its own.
+    parsed.options.logFile = AbsoluteLogPath(parsed.options.logFile);
     if (!parsed.options.finishLog.empty())
         return RunFinishingCopy(parsed.options);
     return Uninstallation(std::move(parsed.options)).Run();

@@ -1,6 +1,8 @@
 // The process start, in the order it must happen:
-//   101  the processor check (nothing may run on a processor without SSE2;
-//        only the look for "/quiet", which decides whether it may show a box);
+//   101  the library search restricted to the system folder (before any
+//        library is loaded by name), then the processor check (nothing may
+//        run on a processor without SSE2; only the look for "/quiet", which
+//        decides whether it may show a box);
 //   102  the support library's one-time start-up;
 //   103  the message boxes' default hooks and the facts they take from installer/;
 //   then every object of default priority, the application object among them.
@@ -12,6 +14,7 @@
 #include "languages/languages.h"
 #include "languages/process_locale.h"
 #include "support/core/command_line.h"
+#include "support/dll_search_order.h"
 #include "support/message_hooks.h"
 #include "support/startup.h"
 #include "support/system_checks.h"
@@ -21,6 +24,7 @@ namespace {
 struct ProcessorCheckStage {
     ProcessorCheckStage()
     {
+        va::RestrictDllSearchToSystemFolder();
         // A quiet run shows no box, not even the first checks' ones.
         va::StartupBoxesSilenced =
             va::NamesSwitch(va::SplitArguments(va::ArgumentsAfterProgram(::GetCommandLineW())), {L"quiet"});

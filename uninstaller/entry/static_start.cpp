@@ -1,5 +1,6 @@
 // The process start, in the order it must happen (as in the installer):
-//   101  the processor check;
+//   101  the library search restricted to the system folder, then the
+//        processor check;
 //   102  the support library's one-time start-up (locale, Common Controls,
 //        application identity, registration in the instance counter, so
 //        that an installer started meanwhile sees the product busy);
@@ -10,6 +11,7 @@
 #include "identity/application_id.h"
 #include "languages/languages.h"
 #include "languages/process_locale.h"
+#include "support/dll_search_order.h"
 #include "support/message_hooks.h"
 #include "support/startup.h"
 #include "support/system_checks.h"
@@ -17,7 +19,11 @@
 namespace {
 
 struct ProcessorCheckStage {
-    ProcessorCheckStage() { va::CheckProcessor(); }
+    ProcessorCheckStage()
+    {
+        va::RestrictDllSearchToSystemFolder();
+        va::CheckProcessor();
+    }
 };
 
 struct SupportStartupStage {
