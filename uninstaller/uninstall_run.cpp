@@ -242,6 +242,10 @@ int RunUninstaller()
     ChooseInterfaceLanguage();
     SetCaptionHook([] { return Title(); });
 
+    // A relative "/log" names a file in the folder the uninstaller started
+    // in: made full before this process changes folder (and for the copy,
+    // which starts in another).
+    parsed.options.logFile = AbsoluteLogPath(parsed.options.logFile);
     // Folders of the product must not be held by this process's current
     // folder while they are removed.
     wchar_t temp[MAX_PATH + 1] = {};
@@ -259,8 +263,6 @@ int RunUninstaller()
             ShowMessage(Text(message::kUsage), MB_OK | MB_ICONINFORMATION);
         return exit_code::kSuccess;
     }
-    // The copy starts in another folder and this process changes its own.
-    parsed.options.logFile = AbsoluteLogPath(parsed.options.logFile);
     if (!parsed.options.finishLog.empty())
         return RunFinishingCopy(parsed.options);
     return Uninstallation(std::move(parsed.options)).Run();
