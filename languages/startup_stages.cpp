@@ -6,6 +6,7 @@
 #include "languages/languages.h"
 #include "languages/process_locale.h"
 #include "support/core/command_line.h"
+#include "support/dll_search_order.h"
 #include "support/message_hooks.h"
 #include "support/startup.h"
 #include "support/system_checks.h"
@@ -14,6 +15,8 @@ namespace va {
 
 ProcessorCheckStage::ProcessorCheckStage(QuietSwitch quiet)
 {
+    // Before any library is loaded by name.
+    RestrictDllSearchToSystemFolder();
     if (quiet == QuietSwitch::SilencesBoxes)
         StartupBoxesSilenced = NamesSwitch(SplitArguments(ArgumentsAfterProgram(::GetCommandLineW())), {L"quiet"});
     CheckProcessor();

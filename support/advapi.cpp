@@ -1,5 +1,6 @@
 #include "support/advapi.h"
 
+#include "support/dll_search_order.h"
 #include "support/win_error.h"
 
 namespace va {
@@ -8,9 +9,7 @@ FARPROC ResolveExport(const wchar_t* module, const char* name)
 {
     HMODULE handle = ::GetModuleHandleW(module);
     if (!handle)
-        handle = ::LoadLibraryExW(module, nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
-    if (!handle)
-        handle = ::LoadLibraryExW(module, nullptr, 0);
+        handle = LoadSystemLibrary(module);
     if (!handle)
         ThrowHresult(kUnexpected);
     // The module stays loaded: the addresses are kept for the whole process.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "support/log_file_open.h"
 #include "support/utf8_text.h"
 
 namespace va {
@@ -11,13 +12,8 @@ bool RunLog::Open(const std::wstring& path, bool append, DWORD& error)
     error = ERROR_SUCCESS;
     if (path.empty())
         return true;
-    file_.reset(::CreateFileW(path.c_str(), append ? FILE_APPEND_DATA : GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                              append ? OPEN_ALWAYS : CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file_) {
-        error = ::GetLastError();
-        return false;
-    }
-    return true;
+    file_ = OpenLogFileWithoutLinks(path, append, error);
+    return static_cast<bool>(file_);
 }
 
 void RunLog::Line(const std::wstring& text)

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "support/advapi.h"
+#include "support/dll_search_order.h"
 #include "support/handles.h"
 
 namespace va {
@@ -27,14 +28,12 @@ void CheckProcessor(ProcessorFeatureQuery featurePresent)
 
 DWORD CommonControlsVersion()
 {
-    UniqueModule loaded;
+    // Loaded here, it stays: the programs call it later
+    // (system_library_imports.cpp), and unloading it would leave its window
+    // classes behind.
     HMODULE module = ::GetModuleHandleW(L"Comctl32.dll");
-    if (!module) {
-        loaded.reset(::LoadLibraryExW(L"Comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS));
-        if (!loaded)
-            loaded.reset(::LoadLibraryExW(L"Comctl32.dll", nullptr, 0));
-        module = loaded.get();
-    }
+    if (!module)
+        module = LoadSystemLibrary(L"Comctl32.dll");
     if (!module)
         return 0;
     auto* getVersion = reinterpret_cast<DLLGETVERSIONPROC>(

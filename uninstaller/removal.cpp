@@ -7,47 +7,6 @@
 
 namespace va::uninstall {
 
-DWORD DeleteFileNow(const std::wstring& path)
-{
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return ::GetLastError() == ERROR_PATH_NOT_FOUND ? ERROR_FILE_NOT_FOUND : ::GetLastError();
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        return ERROR_DIRECTORY;  // the log named a file: never a folder's content
-    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (::DeleteFileW(path.c_str()))
-        return ERROR_SUCCESS;
-    const DWORD error = ::GetLastError();
-    ::SetFileAttributesW(path.c_str(), attributes);
-    return error;
-}
-
-DWORD RemoveFolderNow(const std::wstring& path)
-{
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES)
-        return ::GetLastError() == ERROR_PATH_NOT_FOUND ? ERROR_FILE_NOT_FOUND : ::GetLastError();
-    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return ERROR_DIRECTORY;
-    if (::RemoveDirectoryW(path.c_str()))
-        return ERROR_SUCCESS;
-    const DWORD error = ::GetLastError();
-    if (error == ERROR_DIR_NOT_EMPTY)
-        return error;
-    // Some file systems answer "access denied" for a folder that is not
-    // empty: say what it is.
-    WIN32_FIND_DATAW found;
-    UniqueFind find(::FindFirstFileW((path + L"\\*").c_str(), &found));
-    if (find) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..")
-                return ERROR_DIR_NOT_EMPTY;
-        } while (::FindNextFileW(find.get(), &found));
-    }
-    return error;
-}
-
 bool IsInUse(DWORD error)
 {
     return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED ||
@@ -57,16 +16,6 @@ bool IsInUse(DWORD error)
 bool PathExists(const std::wstring& path)
 {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool PassesThroughLink(const std::wstring& path, const std::wstring& root)
-{
-    for (std::wstring folder = path; IsBelow(folder, root); folder = ParentOf(folder)) {
-        const DWORD attributes = ::GetFileAttributesW(folder.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-            return true;
-    }
-    return false;
 }
 
 void RestartDeletions::LoadFromSystem()

@@ -1,6 +1,7 @@
 #pragma once
-// Removing one file or folder, and the fallback when it cannot be removed
-// now: its deletion when Windows restarts.
+// What removal needs besides the removal itself (link_free_removal.h): the
+// errors that mean "in use", and the fallback when an item cannot be
+// removed now: its deletion when Windows restarts.
 
 #include <windows.h>
 
@@ -9,25 +10,12 @@
 
 namespace va::uninstall {
 
-// DeleteFileW after clearing the attributes (a failed deletion puts them
-// back).  ERROR_SUCCESS, or the error; a file that is not there gives
-// ERROR_FILE_NOT_FOUND.
-DWORD DeleteFileNow(const std::wstring& path);
-
-// RemoveDirectoryW; ERROR_DIR_NOT_EMPTY while something is inside.
-DWORD RemoveFolderNow(const std::wstring& path);
-
 // Errors that mean another process holds the file (or, for a program that
 // runs, its image): waiting or a restart helps.
 bool IsInUse(DWORD error);
 
 // Whether something (file or folder) is at the path.
 bool PathExists(const std::wstring& path);
-
-// Whether a folder between `root` (excluded) and `path` (included) is a
-// link (junction or symbolic link), through which the path may lead out of
-// the product's areas.
-bool PassesThroughLink(const std::wstring& path, const std::wstring& root);
 
 // The paths given to Windows for deletion at the next restart.
 class RestartDeletions {

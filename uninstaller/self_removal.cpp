@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "identity/run_folder_name.h"
+#include "support/administrators_only_folder.h"
 #include "support/core/command_line.h"
 #include "support/core/exit_codes.h"
 #include "support/handles.h"
@@ -45,10 +46,14 @@ void DiscardCopy(const std::wstring& copy, const std::wstring& folder)
 bool StartFinishingCopy(const std::wstring& finishLog, const Options& options, RunLog& log, DWORD& error)
 {
     const std::wstring folder = NewCopyFolder();
-    if (folder.empty() || !::CreateDirectoryW(folder.c_str(), nullptr)) {
-        error = folder.empty() ? ERROR_PATH_NOT_FOUND : ::GetLastError();
+    // The temporary folder may be one other users can write into: the copy
+    // runs elevated, so its folder is closed to them.
+    if (folder.empty()) {
+        error = ERROR_PATH_NOT_FOUND;
         return false;
     }
+    if (!CreateAdministratorsOnlyFolder(folder, error))
+        return false;
     const std::wstring copy = folder + L"\\Uninstall.exe";
     if (!::CopyFileW(ProgramPath().c_str(), copy.c_str(), TRUE)) {
         error = ::GetLastError();

@@ -2,14 +2,25 @@
 
 #include <shlobj.h>
 
+#include "uninstaller/core/folders_on_the_way.h"
 #include "uninstaller/core/path_rules.h"
+#include "uninstaller/link_free_removal.h"
 
 namespace va::uninstall {
 namespace {
 
 StepResult Result(const UndoStep& step, Outcome outcome, Reason reason = Reason::None, DWORD error = 0)
 {
-    return StepResult{step, outcome, reason, error};
+    return StepResult{step, outcome, reason, error, {}};
+}
+
+// Nothing is done through a link: the uninstallation is incomplete, and the
+// link is named.
+StepResult ThroughLink(const UndoStep& step, const LinkFreeRemoval& removal)
+{
+    StepResult failed = Result(step, Outcome::Failed, Reason::ThroughLink, removal.error);
+    failed.link = removal.link;
+    return failed;
 }
 
 }  // namespace
@@ -79,10 +90,12 @@ StepResult StepRunner::Unregister(const UndoStep& step)
 
 StepResult StepRunner::RemoveFile(const UndoStep& step)
 {
-    if (const auto root = areas_.RootOf(step.path); root && PassesThroughLink(step.path, *root))
-        return Result(step, Outcome::Kept, Reason::ThroughLink);
+    const std::vector<std::wstring> way = FoldersOnTheWay(step.path, areas_.Protected());
     for (;;) {
-        const DWORD error = DeleteFileNow(step.path);
+        const LinkFreeRemoval removal = RemoveFileWithoutLinks(step.path, way);
+        if (!removal.link.empty())
+            return ThroughLink(step, removal);
+        const DWORD error = removal.error;
         if (error == ERROR_SUCCESS) {
             if (step.kind == StepKind::DeleteShortcut)
                 ::SHChangeNotify(SHCNE_DELETE, SHCNF_PATHW, step.path.c_str(), nullptr);
@@ -103,12 +116,17 @@ StepResult StepRunner::RemoveFile(const UndoStep& step)
 
 StepResult StepRunner::RemoveFolder(const UndoStep& step)
 {
-    const DWORD attributes = ::GetFileAttributesW(step.path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        return Result(step, Outcome::Kept, Reason::ThroughLink);
-    if (const auto root = areas_.RootOf(step.path); root && PassesThroughLink(step.path, *root))
-        return Result(step, Outcome::Kept, Reason::ThroughLink);
-    const DWORD error = RemoveFolderNow(step.path);
+    const LinkFreeRemoval removal = RemoveFolderWithoutLinks(step.path, FoldersOnTheWay(step.path, areas_.Protected()));
+    // The folder itself a link: removing it would take only the link, but
+    // it was not made by the installation.
+    if (SamePathText(removal.link, step.path)) {
+        StepResult kept = Result(step, Outcome::Kept, Reason::ThroughLink);
+        kept.link = removal.link;
+        return kept;
+    }
+    if (!removal.link.empty())
+        return ThroughLink(step, removal);
+    const DWORD error = removal.error;
     if (error == ERROR_SUCCESS) {
         ::SHChangeNotify(SHCNE_RMDIR, SHCNF_PATHW, step.path.c_str(), nullptr);
         return Result(step, Outcome::Removed);

@@ -11,6 +11,7 @@
 #include "support/error_text.h"
 #include "support/instance_counter.h"
 #include "support/instance_mutex.h"
+#include "support/log_file_open.h"
 #include "support/message_box.h"
 #include "support/message_hooks.h"
 #include "support/program_path.h"
@@ -242,6 +243,10 @@ int RunUninstaller()
     ChooseInterfaceLanguage();
     SetCaptionHook([] { return Title(); });
 
+    // A relative "/log" names a file in the folder the uninstaller started
+    // in: made full before this process changes folder (and for the copy,
+    // which starts in another).
+    parsed.options.logFile = AbsoluteLogPath(parsed.options.logFile);
     // Folders of the product must not be held by this process's current
     // folder while they are removed.
     wchar_t temp[MAX_PATH + 1] = {};

@@ -5,6 +5,7 @@
 #include "engine/package/held_files.h"
 #include "engine/steps/install_progress.h"
 #include "engine/steps/message_pump.h"
+#include "support/dll_search_order.h"
 #include "support/fault_point.h"
 
 namespace va {
@@ -52,9 +53,7 @@ DirectXSetup LoadDirectXSetup(const std::wstring& folder)
     // The placement checked the library and holds it so that nobody can
     // change, rename or delete it: it is loaded as checked.
     const UniqueFile held = TakeHeldFile(path);
-    setup.module.reset(::LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS));
-    if (!setup.module)
-        setup.module.reset(::LoadLibraryExW(path.c_str(), nullptr, 0));
+    setup.module.reset(LoadLibraryFromFolder(path));
     if (setup.module && !IsUsable(setup.module.get()))
         setup.module.reset();
     return setup;

@@ -11,6 +11,7 @@
 #include "engine/journal/core/log_format.h"
 #include "engine/package/package_stream.h"
 #include "engine/placement/file_placement.h"
+#include "engine/placement/install_folder_access.h"
 #include "engine/placement/machine_extraction.h"
 #include "engine/placement/temporary_files.h"
 #include "engine/placement/users_access.h"
@@ -103,6 +104,15 @@ bool PlaceProduct(InstallSession& session, InstallSink& sink, const MessageTexts
     std::unique_ptr<std::istream> stream = open_resource_stream(kPackageResourceType, kPackageResourceId);
     if (!stream)
         stream = std::make_unique<std::istringstream>(std::string());
+
+    // A folder the installation makes has its own access list before
+    // anything is placed in it.
+    if (const DWORD error = CreateProtectedInstallFolder(log, session.InstallFolder); error != ERROR_SUCCESS) {
+        const std::error_code code(static_cast<int>(error), std::system_category());
+        sink.ShowStatus(FormatInserts(texts.Message(kMessageInstallFailed), {ErrorCodeText(code)}));
+        log.Rollback();
+        return false;
+    }
 
     UninstallLogJournal journal(log);
     PlacementContext placement;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "support/core/install_folder_rule.h"
 #include "support/core/path_text.h"
 
 namespace va {
@@ -93,6 +94,8 @@ std::wstring_view FolderReason(FolderProblem problem)
         return L"longer than 260 characters";
     case FolderProblem::BadCharacters:
         return L"not a usable folder name";
+    case FolderProblem::Root:
+        return L"a drive's or share's root";
     default:
         return L"";
     }
@@ -124,6 +127,8 @@ FolderProblem CheckInstallFolder(std::wstring_view folder)
         return FolderProblem::Relative;
     if (!trimmed.empty() && HasUnusableComponent(trimmed))
         return FolderProblem::BadCharacters;
+    if (IsDriveOrShareRoot(folder))
+        return FolderProblem::Root;
     return FolderProblem::None;
 }
 

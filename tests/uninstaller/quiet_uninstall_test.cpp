@@ -240,5 +240,37 @@ TEST_F(QuietUninstall, WhatCouldNotBeRemovedStaysInTheLogAndASecondRunFinishes)
     EXPECT_THAT(ChangesSinceStart(), IsEmpty()) << Narrow(ChangesSinceStart());
 }
 
+// A relative "/log" names the file in the folder the uninstaller was started
+// from, for the original and for its copy, which starts elsewhere.
+TEST_F(QuietUninstall, ARelativeLogIsOneFileForTheOriginalAndItsCopy)
+{
+    const DemoInstallation d = InstallDemo();
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring startFolder = std::wstring(temp) + L"uninstaller_relative_log";
+    ::CreateDirectoryW(startFolder.c_str(), nullptr);
+    const std::wstring log = startFolder + L"\\relative.log";
+    ::DeleteFileW(log.c_str());
+    wchar_t before[MAX_PATH] = {};
+    ::GetCurrentDirectoryW(MAX_PATH, before);
+    ASSERT_TRUE(::SetCurrentDirectoryW(startFolder.c_str()));
+    const DWORD code = RunUninstaller(d, L"/quiet /log=relative.log");
+    ::SetCurrentDirectoryW(before);
+
+    EXPECT_EQ(code, 0u);
+    std::string text;
+    {
+        UniqueFile file(::CreateFileW(log.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        char chunk[4096];
+        DWORD got = 0;
+        while (file && ::ReadFile(file.get(), chunk, sizeof chunk, &got, nullptr) && got > 0)
+            text.append(chunk, got);
+    }
+    EXPECT_THAT(text, HasSubstr("uninstaller "));
+    EXPECT_THAT(text, HasSubstr("copy: exit code 0"));
+    ::DeleteFileW(log.c_str());
+    ::RemoveDirectoryW(startFolder.c_str());
+}
+
 }  // namespace
 }  // namespace va::test

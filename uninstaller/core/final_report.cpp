@@ -40,6 +40,8 @@ std::wstring LeftLine(const StepResult& r, const std::wstring& product, const Me
     const std::wstring item = ItemName(r, product, message);
     switch (r.outcome) {
     case Outcome::Failed: {
+        if (r.reason == Reason::ThroughLink)
+            return message(message::kLeftThroughLink, {r.link.empty() ? item : r.link});
         const std::wstring code = std::to_wstring(r.error);
         return message(message::kLeftError, {item, code, errorText(r.error)});
     }

@@ -29,6 +29,7 @@ public:
     std::optional<std::wstring> RootOf(const std::wstring& path) const;
 
     const std::vector<std::wstring>& Roots() const { return roots_; }
+    const std::vector<std::wstring>& Protected() const { return protected_; }
 
 private:
     bool IsProtected(const std::wstring& folder) const;

@@ -72,6 +72,8 @@ std::wstring ResultLine(const StepResult& result)
     if (const wchar_t* why = ReasonWords(result.reason)) {
         line += L" (";
         line += why;
+        if (!result.link.empty())
+            line += L": " + result.link;
         line += L")";
     }
     if (result.outcome == Outcome::Failed)

@@ -4,6 +4,7 @@
 // the job.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "engine/journal/core/log_entry.h"
@@ -38,6 +39,7 @@ struct StepResult {
     Outcome outcome = Outcome::Failed;
     Reason reason = Reason::None;
     std::uint32_t error = 0;
+    std::wstring link;  // Reason::ThroughLink: the link met, when known
 };
 
 struct Summary {

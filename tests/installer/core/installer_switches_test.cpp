@@ -51,12 +51,12 @@ TEST(InstallerSwitches, AcceptedLinesGiveTheirOptions)
         EXPECT_EQ(p.options.logFile, L"C:\\a b\\i.log");
     }
     {
-        const auto p = va::ParseInstallerArguments({L"/passive", L"/nostartmenu", L"/lang=11", L"/dir=C:\\"});
+        const auto p = va::ParseInstallerArguments({L"/passive", L"/nostartmenu", L"/lang=11", L"/dir=C:\\Apps\\"});
         ASSERT_TRUE(p.parsed.Valid());
         EXPECT_EQ(p.options.mode, RunMode::Passive);
         EXPECT_TRUE(p.options.noStartMenu);
         EXPECT_EQ(p.options.language, 11);
-        EXPECT_EQ(p.options.installFolder, L"C:\\");  // a root keeps its separator
+        EXPECT_EQ(p.options.installFolder, L"C:\\Apps");
     }
     {
         // What deployment tools append: taken with any mode, and nothing else changes.
@@ -92,6 +92,8 @@ TEST(InstallerSwitches, RefusedLinesNameTheArgumentAndWhy)
         {{L"/dir=C:Apps"}, CommandLineError::InvalidValue, L"/dir=C:Apps"},
         {{L"/dir=\\Apps"}, CommandLineError::InvalidValue, L"/dir=\\Apps"},
         {{L"/dir=\\\\server"}, CommandLineError::InvalidValue, L"/dir=\\\\server"},
+        {{L"/dir=C:\\"}, CommandLineError::InvalidValue, L"/dir=C:\\"},
+        {{L"/dir=\\\\server\\share\\"}, CommandLineError::InvalidValue, L"/dir=\\\\server\\share\\"},
         {{L"/dir=" + tooLong}, CommandLineError::InvalidValue, L"/dir=" + tooLong},
         {{L"/dir=C:\\a\\..\\b"}, CommandLineError::InvalidValue, L"/dir=C:\\a\\..\\b"},
         {{L"/dir=C:\\a?b"}, CommandLineError::InvalidValue, L"/dir=C:\\a?b"},
@@ -129,6 +131,10 @@ TEST(InstallerSwitches, FoldersAreCheckedAsTheFolderAndShortcutPagesWouldHoldThe
         {L"a\\.\\b", FolderProblem::Relative, FolderProblem::BadCharacters},
         {L"a|b", FolderProblem::Relative, FolderProblem::BadCharacters},
         {L"C:\\a:b", FolderProblem::BadCharacters, FolderProblem::Relative},
+        {L"C:\\", FolderProblem::Root, FolderProblem::Relative},
+        {L"d:/", FolderProblem::Root, FolderProblem::Relative},
+        {L"\\\\server\\share", FolderProblem::Root, FolderProblem::Relative},
+        {L"\\\\server\\share\\\\", FolderProblem::Root, FolderProblem::Relative},
         {L"", FolderProblem::Relative, FolderProblem::Relative},
     };
     for (const auto& c : cases) {

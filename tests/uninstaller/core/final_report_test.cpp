@@ -75,6 +75,18 @@ TEST(FinalReport, NotRemovedListsEveryItemLeftWithItsReason)
                            L"<521|C:\\T>\r\n<526|<529|P>>>");
 }
 
+TEST(FinalReport, WhatALinkStoppedIsNamedByTheLink)
+{
+    StepResult throughLink = Made(StepKind::DeleteFile, L"C:\\D\\Data\\a.dat", Outcome::Failed, Reason::ThroughLink,
+                                  4395);
+    throughLink.link = L"C:\\D\\Data";
+    const FinalReport report = ComposeFinalReport(
+        {throughLink, Made(StepKind::DeleteFile, L"C:\\D\\b.dat", Outcome::Failed, Reason::ThroughLink, 4395)},
+        L"P", Shown, ErrorText);
+    EXPECT_FALSE(report.complete);
+    EXPECT_EQ(report.text, L"<515|P|<523|C:\\D\\Data>\r\n<523|C:\\D\\b.dat>>");
+}
+
 TEST(FinalReport, ALongListEndsWithHowManyMore)
 {
     std::vector<StepResult> results;
