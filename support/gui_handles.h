@@ -1,6 +1,7 @@
 #pragma once
-// Owners for the handles of the user interface: icons, image lists, window
-// device contexts and objects selected into a device context.
+// Owners for the handles of the user interface: icons, image lists, windows
+// this code created itself (never one the framework owns), window device
+// contexts and objects selected into a device context.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -16,6 +17,14 @@ struct IconTraits {
     static pointer empty() noexcept { return nullptr; }
     static void close(pointer h) noexcept { ::DestroyIcon(h); }
 };
+
+struct WindowTraits {
+    using pointer = HWND;
+    static pointer empty() noexcept { return nullptr; }
+    static void close(pointer h) noexcept { ::DestroyWindow(h); }
+};
+
+using UniqueWindow = UniqueResource<WindowTraits>;
 
 struct ImageListTraits {
     using pointer = HIMAGELIST;

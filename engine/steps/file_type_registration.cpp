@@ -29,6 +29,40 @@ bool TakeBack(InstanceMutex& mutex)
     return true;
 }
 
+struct ProgramRun {
+    bool started = false;
+    DWORD exitCode = 0;  // 0 when it could not be read
+    bool owned = false;  // the mutex taken back
+};
+
+// Runs the installed program in `folder` with `mutex` released meanwhile,
+// since it takes the shared mutex while it works; the mutex is taken back
+// whether it started or not.  `faultPoint`, when given, may refuse the start.
+ProgramRun RunWithMutexReleased(std::wstring commandLine, const std::wstring& folder, DWORD priority,
+                                const char* faultPoint, InstanceMutex& mutex)
+{
+    static_assert(sizeof(STARTUPINFOW) == 68, "the 32-bit STARTUPINFO");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNOACTIVATE;
+
+    ProgramRun run;
+    mutex.Release();
+    PROCESS_INFORMATION process{};
+    run.started = (!faultPoint || FaultPoint(faultPoint, ERROR_ACCESS_DENIED) == ERROR_SUCCESS) &&
+                  ::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, priority, nullptr,
+                                   folder.empty() ? nullptr : folder.c_str(), &startup, &process);
+    if (run.started) {
+        const ProcessHandles handles(process);
+        if (WaitPumpingMessages(handles.process.get()) == WAIT_FAILED ||
+            !::GetExitCodeProcess(handles.process.get(), &run.exitCode))
+            run.exitCode = 0;
+    }
+    run.owned = TakeBack(mutex);
+    return run;
+}
+
 }  // namespace
 
 std::wstring RegistrationCommandLine(const std::wstring& mainProgramPath, ProductVersion foundVersion)
@@ -64,33 +98,14 @@ bool RegisterFileTypes(UninstallLog& log, const std::wstring& mainProgramPath,
         log.CommitOutcome(0);
         return false;
     }
-    const std::wstring folder = ParentFolderKeepingRoot(mainProgramPath);
-
-    static_assert(sizeof(STARTUPINFOW) == 68, "the 32-bit STARTUPINFO");
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOWNOACTIVATE;
-
-    // The program takes the shared mutex while it registers.
-    mutex.Release();
-    PROCESS_INFORMATION process{};
-    if (FaultPoint("start registration", ERROR_ACCESS_DENIED) != ERROR_SUCCESS ||
-        !::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, HIGH_PRIORITY_CLASS,
-                          nullptr, folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+    const ProgramRun run = RunWithMutexReleased(commandLine, ParentFolderKeepingRoot(mainProgramPath),
+                                                HIGH_PRIORITY_CLASS, "start registration", mutex);
+    if (!run.started) {
         log.CommitOutcome(0);
-        TakeBack(mutex);
         return false;
     }
-
-    DWORD exitCode = 0;
-    {
-        const ProcessHandles handles(process);
-        if (WaitPumpingMessages(handles.process.get()) == WAIT_FAILED ||
-            !::GetExitCodeProcess(handles.process.get(), &exitCode))
-            exitCode = 0;
-    }
-    const bool owned = TakeBack(mutex);
+    const bool owned = run.owned;
+    const DWORD exitCode = run.exitCode;
 
     const bool registered = owned && exitCode == static_cast<DWORD>(kRegistrationSucceeded);
     log.CommitOutcome(registered ? 1 : 0);
@@ -100,6 +115,15 @@ bool RegisterFileTypes(UninstallLog& log, const std::wstring& mainProgramPath,
         ::SetCursor(previous);
     }
     return registered;
+}
+
+bool WithdrawFileTypes(const std::wstring& mainProgramPath, InstanceMutex& mutex)
+{
+    if (mainProgramPath.empty() || mainProgramPath.size() >= MAX_PATH)
+        return false;
+    const ProgramRun run = RunWithMutexReleased(L"\"" + mainProgramPath + L"\" /Unregister /Background",
+                                                ParentFolderKeepingRoot(mainProgramPath), 0, nullptr, mutex);
+    return run.owned && run.started && run.exitCode == static_cast<DWORD>(kRegistrationSucceeded);
 }
 
 }  // namespace va

@@ -28,4 +28,11 @@ std::wstring RegistrationCommandLine(const std::wstring& mainProgramPath, Produc
 bool RegisterFileTypes(UninstallLog& log, const std::wstring& mainProgramPath,
                        ProductVersion foundVersion, InstanceMutex& mutex);
 
+// Taking back a registration that a failed run made: the installed program
+// undoes it itself when started with the switches the uninstaller uses,
+// "<program>" /Unregister /Background, in its folder with `mutex` released
+// meanwhile (both waits handle this thread's messages).  True when the
+// program reported success and the mutex is owned again.
+bool WithdrawFileTypes(const std::wstring& mainProgramPath, InstanceMutex& mutex);
+
 }  // namespace va

@@ -1,7 +1,7 @@
 #include "engine/transaction/finished_run_rollback.h"
 
 #include "engine/journal/uninstall_log.h"
-#include "engine/steps/file_type_withdrawal.h"
+#include "engine/steps/file_type_registration.h"
 #include "engine/steps/program_path_value_state.h"
 #include "engine/steps/registry_entries.h"
 

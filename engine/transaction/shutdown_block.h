@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "support/window_handle.h"
+#include "support/gui_handles.h"
 
 namespace va {
 

@@ -11,59 +11,11 @@
 #include "engine/placement/install_folder_access.h"
 #include "support/handles.h"
 #include "support/utf8_text.h"
+#include "tests/common/access_lists.h"
 #include "tests/common/scratch_folder.h"
 
 namespace va::test {
 namespace {
-
-std::wstring AccessText(const std::wstring& path)
-{
-    DWORD needed = 0;
-    ::GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &needed);
-    if (needed == 0)
-        return {};
-    std::string buffer(needed, '\0');
-    if (!::GetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, buffer.data(), needed, &needed))
-        return {};
-    wchar_t* text = nullptr;
-    if (!::ConvertSecurityDescriptorToStringSecurityDescriptorW(buffer.data(), SDDL_REVISION_1,
-                                                              DACL_SECURITY_INFORMATION, &text, nullptr))
-        return {};
-    const UniqueLocal owned(text);
-    return text;
-}
-
-// The same list in the system's own text form (rights may be written as
-// letters rather than as a number).
-std::wstring Canonical(const wchar_t* sddl)
-{
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr))
-        return {};
-    const UniqueLocal owned(descriptor);
-    wchar_t* text = nullptr;
-    if (!::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1,
-                                                              DACL_SECURITY_INFORMATION, &text, nullptr))
-        return {};
-    const UniqueLocal ownedText(text);
-    return text;
-}
-
-// Whether this file system keeps an access list given at creation.
-bool KeepsAccessLists(const std::wstring& path, std::wstring& readBack)
-{
-    const wchar_t* control = L"D:P(A;OICI;FA;;;WD)";
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(control, SDDL_REVISION_1, &descriptor, nullptr))
-        return false;
-    const UniqueLocal owned(descriptor);
-    SECURITY_ATTRIBUTES attributes{sizeof(attributes), descriptor, FALSE};
-    const bool made = ::CreateDirectoryW(path.c_str(), &attributes) != FALSE;
-    readBack = made ? AccessText(path) : L"<not made>";
-    const bool kept = readBack == Canonical(control);
-    ::RemoveDirectoryW(path.c_str());
-    return kept;
-}
 
 bool Exists(const std::wstring& path)
 {
@@ -88,7 +40,7 @@ TEST(InstallFolderAccess, ANewFolderHasItsOwnListAndTheRollbackTakesItBack)
     std::wstring readBack;
     const bool kept = KeepsAccessLists(scratch / L"control", readBack);
     if (kept) {
-        EXPECT_EQ(access, Canonical(kInstallFolderAccess)) << Utf8(access);
+        EXPECT_EQ(access, CanonicalAccess(kInstallFolderAccess)) << Utf8(access);
     }
 
     log.Rollback();
