@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <ios>
-#include <streambuf>
 #include <system_error>
 #include <vector>
 

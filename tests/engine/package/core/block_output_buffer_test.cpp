@@ -155,7 +155,7 @@ TEST(BlockOutputBuffer, GathersStepsIntoBlocksAndWritesTheRestOnFlush)
     }
 }
 
-TEST(BlockOutputBuffer, AFailedWriteRaisesItsErrorAndKeepsNothingBack)
+TEST(BlockOutputBuffer, AFailedWriteRaisesItsErrorAndIsNotTriedAgain)
 {
     std::string target;
     std::vector<std::size_t> blocks;
