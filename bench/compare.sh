@@ -13,12 +13,19 @@
 # Benchmarks only; installs the Debian package nsis when missing.
 #   bash bench/compare.sh [SIZE_MIB ...]        (default: 100 1024)
 #   BENCH_REPEAT=n repeats every timing n times in the run (default 1).
+#   BENCH_PAYLOAD=small takes files of 1-16 KiB instead (translations,
+#   icons, headers, scripts: a product's many small assets), in their
+#   hundreds of folders, until SIZE MiB.
+# Afterwards our verify + extract runs again kept to 1, 2 ... of the
+# machine's processors (process affinity) and prints the scaling.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 sizes=("${@:-100 1024}")
 sizes=(${sizes[@]})
 repeat=${BENCH_REPEAT:-1}
+payload=${BENCH_PAYLOAD:-binaries}
+case "$payload" in binaries|small) ;; *) echo "BENCH_PAYLOAD: binaries or small" >&2; exit 2 ;; esac
 
 if ! command -v makensis >/dev/null; then
   as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
@@ -61,31 +68,50 @@ mkdir -p "$work"
 winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 now() { date +%s.%N; }
 
-# Regular ELF or PE files of at least 512 KiB, in path order, until the size
-# is reached; names Windows cannot hold are left out.
+# Regular ELF or PE files of at least 512 KiB (small: any files of 1-16
+# KiB), in path order, until the size is reached; names Windows cannot hold
+# or would take for another file's are left out.
 payload_list() {
-  python3 - "$1" <<'PY'
+  python3 - "$1" "$payload" <<'PY'
 import os, sys
-limit, total = int(sys.argv[1]) << 20, 0
+limit, total, kind = int(sys.argv[1]) << 20, 0, sys.argv[2]
+roots = ("/usr/bin", "/usr/lib", "/usr/libexec") if kind == "binaries" else ("/usr/share", "/usr/include", "/usr/lib")
+reserved = {"con", "prn", "aux", "nul"} | {f"{p}{i}" for p in ("com", "lpt") for i in range(10)}
 paths = []
-for root in ("/usr/bin", "/usr/lib", "/usr/libexec"):
+for root in roots:
     for folder, dirs, files in os.walk(root):
         paths += [os.path.join(folder, f) for f in files]
+seen, folders = set(), set()
 for path in sorted(paths):
     name = os.path.basename(path)
     if any(c in path for c in ':\\|"<>?*') or name.endswith((" ", ".")) or os.path.islink(path):
         continue
+    if any(p.split(".")[0].lower() in reserved or p.endswith((" ", ".")) for p in path.split("/")[1:]):
+        continue
+    lower = path.lower()
+    parents = ["/".join(lower.split("/")[:i]) for i in range(2, lower.count("/") + 1)]
+    if len(path) > 180 or not path.isascii() or lower in seen or lower in folders or any(p in seen for p in parents):
+        continue
     try:
-        if not os.path.isfile(path) or os.path.getsize(path) < 512 * 1024:
+        if not os.path.isfile(path):
             continue
-        with open(path, "rb") as f:
-            magic = f.read(4)
+        size = os.path.getsize(path)
+        if kind == "small":
+            if not 1024 <= size <= 16384:
+                continue
+        else:
+            if size < 512 * 1024:
+                continue
+            with open(path, "rb") as f:
+                magic = f.read(4)
+            if magic != b"\x7fELF" and magic[:2] != b"MZ":
+                continue
     except OSError:
         continue
-    if magic != b"\x7fELF" and magic[:2] != b"MZ":
-        continue
+    seen.add(lower)
+    folders.update(parents)
     print(path)
-    total += os.path.getsize(path)
+    total += size
     if total >= limit:
         break
 PY
@@ -93,6 +119,7 @@ PY
 
 for size in "${sizes[@]}"; do
   dir="$work/$size"
+  [ "$payload" = binaries ] || dir="$work/$payload-$size"
   mkdir -p "$dir"
   payload_list "$size" > "$dir/files.new"
   if ! cmp -s "$dir/files.new" "$dir/files" || [ ! -f "$dir/package.pkg" ] || [ ! -f "$dir/nsis-$arch.exe" ]; then
@@ -165,9 +192,23 @@ for size in "${sizes[@]}"; do
     quiet+=("$(sed -n 's/^quiet_seconds=//p' <<<"$result")")
   done
 
+  # The same verify + extract kept to 1, 2 ... processors.
+  scaling=()
+  for ((n = 1; n <= $(nproc); ++n)); do
+    rm -rf "$dir/our-out"; mkdir -p "$dir/our-out"
+    run_windows cmd /c exit
+    t0=$(now)
+    result=$(run_windows "$bench_exe" "$(winpath "$dir/package.pkg")" "$(winpath "$dir/our-out")" "affinity=$n" | tr -d '\r')
+    t1=$(now)
+    get() { sed -n "s/^$1=//p" <<<"$result"; }
+    [ "$(get verified)$(get extracted)" = 11 ] || { echo "our reader failed: $result" >&2; exit 1; }
+    scaling+=("$(get processors):$(awk "BEGIN { print $t1 - $t0 }"):$(get verify_seconds):$(get extract_seconds):$(get peak_private_bytes)")
+    rm -rf "$dir/our-out"
+  done
+
   python3 - "$size" "$count" "$bytes" "$(stat -c %s "$dir/package.pkg")" "$(stat -c %s "$dir/nsis-$arch.exe")" \
     "$(nproc)" "$processors" "$arch" "${bz[*]}" "${nsis[*]}" "${ours[*]}" "${inside[*]}" "${mem[*]}" \
-    "${single[*]}" "${single_inside[*]}" "${single_mem[*]}" "${quiet[*]}" "$emulated" <<'PY'
+    "${single[*]}" "${single_inside[*]}" "${single_mem[*]}" "${quiet[*]}" "$emulated" "$payload" "${scaling[*]}" <<'PY'
 import sys
 size, count, payload, pkg, exe, cores, procs, arch = sys.argv[1:9]
 quiet, emulated = [float(x) for x in sys.argv[17].split()], sys.argv[18] == "yes"
@@ -182,7 +223,8 @@ def parts(p):
 def ratio(a, b):
     r = [x / y for x, y in zip(a, b)]
     return f"{min(r):.2f}" + ("" if len(r) == 1 else f"-{max(r):.2f}")
-print(f"payload {size} MiB: {count} real binaries, {int(payload)/2**20:.0f} MiB; our package "
+kind = "real binaries" if sys.argv[19] == "binaries" else "small files"
+print(f"payload {size} MiB: {count} {kind}, {int(payload)/2**20:.0f} MiB; our package "
       f"{int(pkg)/2**20:.0f} MiB, NSIS installer {int(exe)/2**20:.0f} MiB; {cores} cores, {procs} seen under Wine; "
       f"{'64' if arch == 'amd64' else '32'}-bit programs")
 print(f"  bzip2 -dc of our package         {span(bz)}")
@@ -197,6 +239,11 @@ print(f"  ours / NSIS                      {ratio(ours, nsis)} parallel, {ratio(
 if not emulated:
     print(f"  quiet installation / NSIS        {ratio(quiet, nsis)}")
 print(f"  ours / bzip2 -dc                 {ratio(ours, bz)} parallel, {ratio(single, bz)} one thread")
+scaling = [x.split(":") for x in sys.argv[20].split()]
+base = float(scaling[0][1])
+for procs_, wall, verify, extract, peak in scaling:
+    print(f"  kept to {procs_} processor(s)           {float(wall):6.2f} s  (verify {float(verify):.2f} s, extract "
+          f"{float(extract):.2f} s; peak private {int(peak)/2**20:.1f} MiB; speed-up {base/float(wall):.2f})")
 print(f"  load average during the run      {open('/proc/loadavg').read().split()[0]} (of {cores} cores)")
 PY
 done

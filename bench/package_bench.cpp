@@ -1,9 +1,11 @@
 // Times the installer's verify-and-extract path over a package file mapped
 // in memory as the resource is: verification, rewind, extraction into real
 // files with their read-back.  Prints one key=value per line.
-//   package_bench.exe PACKAGE OUTPUT_FOLDER [PROCESSORS]
+//   package_bench.exe PACKAGE OUTPUT_FOLDER [PROCESSORS | affinity=N]
 // PROCESSORS: how many the reader may use (default: all; 1 is the reader
 // on one thread), for single-thread against parallel on the same machine.
+// affinity=N: the process runs on its first N processors only, and the
+// reader uses them all, as the installer would on such a machine.
 
 #include <windows.h>
 #include <psapi.h>
@@ -44,16 +46,45 @@ double CpuSeconds()
     return seconds(kernel) + seconds(user);
 }
 
+unsigned Bits(DWORD_PTR mask)
+{
+    unsigned n = 0;
+    for (; mask != 0; mask &= mask - 1)
+        ++n;
+    return n;
+}
+
+// The process kept to its first `count` processors; how many it then has.
+unsigned RestrictTo(unsigned count)
+{
+    DWORD_PTR process = 0, system = 0;
+    if (!::GetProcessAffinityMask(::GetCurrentProcess(), &process, &system))
+        return 0;
+    DWORD_PTR kept = 0;
+    for (DWORD_PTR bit = 1; bit != 0 && Bits(kept) < count; bit <<= 1)
+        kept |= process & bit;
+    if (kept == 0 || !::SetProcessAffinityMask(::GetCurrentProcess(), kept))
+        return 0;
+    return Bits(kept);
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
     if (argc != 3 && argc != 4) {
-        std::fprintf(stderr, "usage: package_bench PACKAGE OUTPUT_FOLDER [PROCESSORS]\n");
+        std::fprintf(stderr, "usage: package_bench PACKAGE OUTPUT_FOLDER [PROCESSORS | affinity=N]\n");
         return 2;
     }
-    const unsigned processors = argc == 4 ? static_cast<unsigned>(std::wcstoul(argv[3], nullptr, 10))
-                                          : std::thread::hardware_concurrency();
+    unsigned processors = std::thread::hardware_concurrency();
+    const std::wstring option = argc == 4 ? argv[3] : L"";
+    if (option.rfind(L"affinity=", 0) == 0) {
+        processors = RestrictTo(static_cast<unsigned>(std::wcstoul(option.c_str() + 9, nullptr, 10)));
+        if (processors == 0)
+            return 5;
+    } else if (!option.empty()) {
+        processors = static_cast<unsigned>(std::wcstoul(option.c_str(), nullptr, 10));
+    }
     va::UniqueFile file(::CreateFileW(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file)
         return 3;

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 #include <ios>
-#include <streambuf>
 #include <system_error>
 #include <vector>
 
+#include "engine/package/core/block_output_buffer.h"
 #include "engine/package/core/crc32.h"
 #include "engine/package/link_free_path.h"
 #include "support/fault_point.h"
@@ -21,43 +21,33 @@ namespace {
     throw std::ios_base::failure(what, std::error_code(static_cast<int>(error), std::system_category()));
 }
 
-// Unbuffered: the reader hands over blocks of up to 4096 bytes already.
-class HandleOutputBuffer : public std::streambuf {
+class HandleOutputBuffer : public BlockOutputBuffer {
 public:
     explicit HandleOutputBuffer(UniqueFile file) : file_(std::move(file)) {}
+    ~HandleOutputBuffer() override { write_out_quietly(); }
 
 protected:
-    std::streamsize xsputn(const char* bytes, std::streamsize length) override
+    // One fault point per file, at its first write.
+    void before_first_write() override
     {
-        // One fault point per file, at its first write.
-        if (!written_) {
-            written_ = true;
-            if (const DWORD fault = FaultPoint("write file", ERROR_DISK_FULL); fault != ERROR_SUCCESS)
-                ThrowStreamFailure("write", fault);
-        }
-        std::streamsize done = 0;
+        if (const DWORD fault = FaultPoint("write file", ERROR_DISK_FULL); fault != ERROR_SUCCESS)
+            ThrowStreamFailure("write", fault);
+    }
+
+    void write_block(const char* bytes, std::size_t length) override
+    {
+        std::size_t done = 0;
         while (done < length) {
-            const DWORD chunk = static_cast<DWORD>(std::min<std::streamsize>(length - done, 1 << 20));
             DWORD written = 0;
-            if (!::WriteFile(file_.get(), bytes + done, chunk, &written, nullptr) || written == 0)
+            if (!::WriteFile(file_.get(), bytes + done, static_cast<DWORD>(length - done), &written, nullptr) ||
+                written == 0)
                 ThrowStreamFailure("write", ::GetLastError());
             done += written;
         }
-        return done;
-    }
-
-    int_type overflow(int_type c) override
-    {
-        if (traits_type::eq_int_type(c, traits_type::eof()))
-            return traits_type::not_eof(c);
-        const char ch = traits_type::to_char_type(c);
-        xsputn(&ch, 1);
-        return c;
     }
 
 private:
     UniqueFile file_;
-    bool written_ = false;
 };
 
 class HandleOutputStream : public std::ostream {

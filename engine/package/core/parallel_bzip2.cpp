@@ -7,7 +7,7 @@ namespace va::bzip2 {
 ParallelLimits parallel_limits(unsigned processors)
 {
     ParallelLimits limits;
-    limits.workers = processors < 2 ? 0 : std::min(processors, 3u);
+    limits.workers = processors < 2 ? 0 : processors;
     limits.window = limits.workers + 2;
     return limits;
 }

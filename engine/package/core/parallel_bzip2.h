@@ -31,10 +31,13 @@ struct ParallelLimits {
     std::size_t block_bytes = std::size_t{3} << 19;  // decoded bytes kept per block (1.5 MiB)
 };
 
-// Workers for this many processors: one each, at most three (three and
-// the interface thread fill four processors, and memory grows with them:
-// at most 18 MiB beyond the caller's); none below two, where one thread
-// does as well alone.
+// Workers for this many processors: one each, none below two (one thread
+// does as well alone).  No cap: each worker costs about 5 MiB beyond the
+// caller's (libbz2's tables, its buffers and one block of the window), and
+// the window adds two blocks more (3 MiB): 13 MiB on two processors, 23 MiB
+// on four.  A 32-bit process sees at most 32 processors (163 MiB); where
+// memory runs out the decoding only stops vouching, and the serial reader
+// goes on.
 ParallelLimits parallel_limits(unsigned processors);
 
 class ParallelDecoder {

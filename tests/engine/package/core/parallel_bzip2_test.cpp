@@ -54,7 +54,9 @@ TEST(ParallelBzip2, LimitsFollowTheProcessors)
     EXPECT_EQ(va::bzip2::parallel_limits(2).workers, 2u);
     EXPECT_EQ(va::bzip2::parallel_limits(2).window, 4u);
     EXPECT_EQ(va::bzip2::parallel_limits(3).workers, 3u);
-    EXPECT_EQ(va::bzip2::parallel_limits(64).workers, 3u);
+    EXPECT_EQ(va::bzip2::parallel_limits(4).workers, 4u);
+    EXPECT_EQ(va::bzip2::parallel_limits(64).workers, 64u);  // no cap: one worker per processor
+    EXPECT_EQ(va::bzip2::parallel_limits(64).window, 66u);
 }
 
 TEST(ParallelBzip2, BlocksComeBackInOrderWhateverTheThreadsAndWindow)
