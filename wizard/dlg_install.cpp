@@ -28,6 +28,16 @@ int TextWidth(HDC dc, const std::wstring& text)
     return size.cx;
 }
 
+// A folder as the summary names it: in the shell's 260-character buffer, in
+// double quotes when it holds a space.
+std::wstring QuotedFolder(const std::wstring& folder)
+{
+    wchar_t text[MAX_PATH] = {};
+    ::lstrcpynW(text, folder.c_str(), MAX_PATH);
+    ::PathQuoteSpacesW(text);
+    return text;
+}
+
 }  // namespace
 
 CDlgInstall::CDlgInstall() : CWizardPage(IDD_INSTALL_PAGE) {}
@@ -57,12 +67,9 @@ void CDlgInstall::RebuildSummary()
     AppendProgressText(WizardText(kMsgInstallation, {ProductDisplayName(true)}) + L"\r\n");
     AppendProgressText(WizardText(kMsgInstallationOptions), true);
 
-    wchar_t folder[MAX_PATH] = {};
-    ::lstrcpynW(folder, session.InstallFolder.c_str(), MAX_PATH);
-    ::PathQuoteSpacesW(folder);
-    AppendProgressText(WizardText(kMsgInstallationFolder, {folder}) + L"\r\n");
+    AppendProgressText(WizardText(kMsgInstallationFolder, {QuotedFolder(session.InstallFolder)}) + L"\r\n");
     if (session.CreateStartMenuShortcut)
-        AppendProgressText(WizardText(kMsgStartMenuShortcutSummary, {session.StartMenuFolder}) + L"\r\n");
+        AppendProgressText(WizardText(kMsgStartMenuShortcutSummary, {QuotedFolder(session.StartMenuFolder)}) + L"\r\n");
     if (session.CreateDesktopShortcut)
         AppendProgressText(WizardText(kMsgDesktopShortcutSummary) + L"\r\n");
 
