@@ -123,12 +123,17 @@ function(_trelvane_test_pch)
   target_precompile_headers(trelvane_test_pch PRIVATE "${CMAKE_SOURCE_DIR}/tests/common/precompiled.h")
 endfunction()
 
-# trelvane_add_test(<name> SOURCES ... [LIBS ...] [SHARED_STATE])
+# trelvane_add_test(<name> SOURCES ... [LIBS ...] [SHARED_STATE] [WINDOW | DESKTOP])
 # A GoogleTest executable run by CTest (under Wine in the cross build).
 # SHARED_STATE: the test changes the prefix's registry or shared folders, so it
-# never runs beside another such test.
+# never runs beside another such test (lock wineprefix-state).
+# WINDOW: it opens windows or boxes, or watches for them (label "window"); it
+# takes one of the desktop's two shares (cmake/desktop-resources.json).
+# DESKTOP: as WINDOW, and its checks read the focus, which another program's
+# window can take at any time: it takes both shares, so no other window
+# program runs beside it.
 function(trelvane_add_test name)
-  cmake_parse_arguments(A "SHARED_STATE" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "SHARED_STATE;WINDOW;DESKTOP" "" "SOURCES;LIBS" ${ARGN})
   set(manifest)
   if(WIN32)
     set(manifest "${CMAKE_SOURCE_DIR}/resources/manifest_only.rc")
@@ -145,6 +150,11 @@ function(trelvane_add_test name)
   set_tests_properties(${name} PROPERTIES TIMEOUT 900)
   if(A_SHARED_STATE)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK wineprefix-state)
+  endif()
+  if(A_DESKTOP)
+    set_tests_properties(${name} PROPERTIES LABELS window RESOURCE_GROUPS desktop:2)
+  elseif(A_WINDOW)
+    set_tests_properties(${name} PROPERTIES LABELS window RESOURCE_GROUPS desktop:1)
   endif()
 endfunction()
 

@@ -28,7 +28,8 @@ public:
 
     std::wstring known_folder(int, int) override { return L"C:\\Known"; }
     bool same_path(const std::wstring& a, const std::wstring& b) override { return a == b; }
-    std::unique_ptr<std::ostream> open_output_file(const std::wstring& destination, va::SharedFolderList&) override
+    std::unique_ptr<std::ostream> open_output_file(const std::wstring& destination, const std::wstring&,
+                                                   va::SharedFolderList&) override
     {
         return std::make_unique<Sink>(files[destination]);
     }

@@ -8,6 +8,32 @@ third="$here/third_party_src"   # ignored by git; target-built pieces of Debian 
 
 as_root() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
 
+# The Debian mirror this machine's apt uses: the first http(s) address of a
+# Debian entry for a release (not its security suite), from the deb822 files,
+# then the one-line list.  Set-up fetches from nowhere apt does not.
+debian_mirror() {
+  local files=()
+  for f in /etc/apt/sources.list.d/*.sources /etc/apt/sources.list; do [ -f "$f" ] && files+=("$f"); done
+  [ "${#files[@]}" -gt 0 ] || return 0
+  awk '
+    function release(suites) { return (" " suites " ") ~ /[ \t][a-z]+(-updates)?[ \t]/ }
+    function take(uri) { if (uri ~ /^https?:\/\/.*debian/ && uri !~ /-security/) { sub(/\/+$/, "", uri); print uri; found = 1; exit } }
+    function flush() { if (uris != "" && release(suites)) take(uris); uris = suites = "" }
+    FNR == 1 { flush() }
+    FILENAME ~ /\.sources$/ {
+      if ($0 ~ /^URIs:/) uris = $2
+      else if ($0 ~ /^Suites:/) { suites = $0; sub(/^Suites:/, "", suites) }
+      else if ($0 ~ /^[ \t]*$/) flush()
+      next
+    }
+    $1 == "deb" || $1 == "deb-src" { line = $0; sub(/\[[^]]*\]/, "", line); split(line, w, " ")
+                                     if (release(w[3])) take(w[2]) }
+    END { if (!found) flush() }' "${files[@]}"
+}
+
+# apt's own proxy, when the environment names none.
+apt_proxy() { apt-config shell proxy Acquire::http::Proxy | sed -n "s/^proxy='\(.*\)'$/\1/p"; }
+
 packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   cmake ninja-build make pkg-config
@@ -95,16 +121,32 @@ binfmt=/proc/sys/fs/binfmt_misc
 if ! i386_runs || [ -e "$binfmt/trelvane-i386" ]; then
   echo "setup: this kernel does not run 32-bit programs; running them through qemu-i386"
   if [ ! -x "$qemu_bin" ]; then
-    mirror=http://deb.debian.org/debian
+    mirror=$(debian_mirror)
+    [ -n "$mirror" ] || { echo "setup: no Debian mirror in /etc/apt/sources.list.d/*.sources or /etc/apt/sources.list" >&2; exit 1; }
+    if [ -z "${http_proxy:-}" ] && proxy=$(apt_proxy) && [ -n "$proxy" ] && [ "$proxy" != DIRECT ]; then
+      export http_proxy="$proxy" https_proxy="$proxy"
+    fi
+    echo "setup: qemu-user from $mirror"
     work=$(mktemp -d)
-    curl -fsS "$mirror/dists/trixie/main/binary-amd64/Packages.xz" -o "$work/Packages.xz"
+    # The index is trusted only through Debian's signed release file (any
+    # mirror or proxy can serve it), the package only through the index.
+    dists="$mirror/dists/trixie"
+    curl -fsS "$dists/InRelease" -o "$work/InRelease"
+    gpgv --keyring /usr/share/keyrings/debian-archive-keyring.gpg --output "$work/Release" "$work/InRelease" \
+      2>"$work/gpgv.log" ||
+      { cat "$work/gpgv.log" >&2; echo "setup: Debian 13's release file from $mirror has no valid Debian signature" >&2; exit 1; }
+    index_sum=$(awk '/^SHA256:/ { s = 1; next } /^[^ ]/ { s = 0 }
+                     s && $3 == "main/binary-amd64/Packages.xz" { print $1; exit }' "$work/Release")
+    [ -n "$index_sum" ] || { echo "setup: Debian 13's release file lists no package index" >&2; exit 1; }
+    curl -fsS "$dists/main/binary-amd64/Packages.xz" -o "$work/Packages.xz"
+    echo "$index_sum  $work/Packages.xz" | sha256sum -c --quiet -
     # Name and checksum of the current qemu-user package, from Debian 13's package index.
     read -r deb sum < <(xz -dc "$work/Packages.xz" | awk '
       /^Package: / { p = ($2 == "qemu-user") }
       p && /^Filename: / { f = $2 }
       p && /^SHA256: / { s = $2 }
-      /^$/ && p && f != "" { print f, s; exit }')
-    [ -n "${deb:-}" ] || { echo "setup: qemu-user not found in Debian 13's index" >&2; exit 1; }
+      /^$/ && p && f != "" { print f, s; exit }') || true
+    [ -n "${deb:-}" ] && [ -n "${sum:-}" ] || { echo "setup: qemu-user not found in Debian 13's index" >&2; exit 1; }
     curl -fsS "$mirror/$deb" -o "$work/qemu-user.deb"
     echo "$sum  $work/qemu-user.deb" | sha256sum -c --quiet -
     dpkg-deb -x "$work/qemu-user.deb" "$work/root"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native tests (sanitizers on),
-# then the Windows tests under Wine.  Exits non-zero when a build breaks or a
+# the fuzz targets over their seed corpora, then the Windows tests under Wine
+# and the fault sweep.  Exits non-zero when a build breaks or a
 # test fails.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -20,6 +21,10 @@ mkdir -p "$reports/native" "$reports/mingw"
 status=0
 echo "== native tests"
 GTEST_OUTPUT="xml:$reports/native/" ctest --preset native -j2 || status=1
+echo "== fuzz targets"
+# Built and run over their seed corpora every time, so that a change of an
+# interface they use cannot leave them broken unnoticed.
+{ cmake --preset fuzz >/dev/null && cmake --build --preset fuzz && ctest --preset fuzz -j2; } || status=1
 echo "== Windows tests under Wine"
 # Wine maps the root of the Linux file system to drive Z:.
 GTEST_OUTPUT="xml:Z:$(printf '%s' "$reports/mingw/" | tr / '\\')" ctest --preset mingw -j2 || status=1

@@ -59,9 +59,12 @@ void CDlgInstall::RebuildSummary()
     AppendProgressText(WizardText(kMessageInstallation, {ProductDisplayName(true)}) + L"\r\n");
     AppendProgressText(WizardText(kMessageInstallationOptions), true);
 
-    AppendProgressText(WizardText(kMessageInstallationFolder, {QuotedIfSpaced(session.InstallFolder)}) + L"\r\n");
+    AppendProgressText(WizardText(kMessageInstallationFolder, {QuotedIfSpaced(session.InstallFolder)}) + L"
+");
     if (session.CreateStartMenuShortcut)
-        AppendProgressText(WizardText(kMessageStartMenuShortcutSummary, {session.StartMenuFolder}) + L"\r\n");
+        AppendProgressText(WizardText(kMessageStartMenuShortcutSummary, {QuotedIfSpaced(session.StartMenuFolder)}) +
+                           L"
+");
     if (session.CreateDesktopShortcut)
         AppendProgressText(WizardText(kMessageDesktopShortcutSummary) + L"\r\n");
 

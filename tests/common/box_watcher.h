@@ -1,12 +1,16 @@
 #pragma once
 // Watches the dialog boxes this thread opens and answers them at once, so a
 // test can show a real box without anybody clicking.  The box is read when
-// it is activated, then the chosen button is posted to it.
+// it is activated, then the chosen button is posted to it.  Only this
+// thread's own boxes count, each once: the hook also hears of other windows
+// (Wine, closing a box, offers the activation to the next window on the
+// desktop, which may be another program's box) and of the same box again.
 
 #include <windows.h>
 
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace box_test {
@@ -30,10 +34,10 @@ inline bool CanCreateWindows()
 
 class BoxWatcher {
 public:
-    explicit BoxWatcher(int answer) : answer_(answer)
+    explicit BoxWatcher(int answer) : answer_(answer), thread_(::GetCurrentThreadId())
     {
         current_ = this;
-        hook_ = ::SetWindowsHookExW(WH_CBT, &BoxWatcher::Hook, nullptr, ::GetCurrentThreadId());
+        hook_ = ::SetWindowsHookExW(WH_CBT, &BoxWatcher::Hook, nullptr, thread_);
     }
     ~BoxWatcher()
     {
@@ -70,16 +74,24 @@ private:
         return TRUE;
     }
 
+    // A box of this thread, seen for the first time.
+    bool FirstSightOfOwnBox(HWND window)
+    {
+        DWORD processId = 0;
+        const DWORD threadId = window ? ::GetWindowThreadProcessId(window, &processId) : 0;
+        if (threadId != thread_ || processId != ::GetCurrentProcessId())
+            return false;
+        wchar_t className[32] = {};
+        ::GetClassNameW(window, className, 32);
+        return lstrcmpW(className, L"#32770") == 0 && counted_.insert({window, processId, threadId}).second;
+    }
+
     static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
     {
         BoxWatcher* self = current_;
         if (code == HCBT_ACTIVATE && self) {
             HWND window = reinterpret_cast<HWND>(wParam);
-            wchar_t className[32] = {};
-            ::GetClassNameW(window, className, 32);
-            // A box is counted once however often it is activated: under
-            // load another program's window can take the activation between.
-            if (lstrcmpW(className, L"#32770") == 0 && self->counted_.insert(window).second) {
+            if (self->FirstSightOfOwnBox(window)) {
                 SeenBox box;
                 wchar_t caption[512] = {};
                 ::GetWindowTextW(window, caption, 512);
@@ -95,8 +107,9 @@ private:
 
     static inline BoxWatcher* current_ = nullptr;
     int answer_;
+    DWORD thread_;
     HHOOK hook_ = nullptr;
-    std::set<HWND> counted_;
+    std::set<std::tuple<HWND, DWORD, DWORD>> counted_;
     std::vector<SeenBox> seen_;
 };
 

@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 #include "support/error_text.h"
@@ -184,6 +186,53 @@ TEST_F(MessageBoxTest, TextByStringIdentifierAndErrorCodeBoxes)
     EXPECT_EQ(watcher.Seen()[1].text, va::ErrorText(ERROR_BUSY));
     EXPECT_EQ(watcher.Seen()[1].icon, ::LoadIconW(nullptr, IDI_EXCLAMATION));
     EXPECT_EQ(watcher.Seen()[1].caption, L"support_message_tests");
+}
+
+// Wine hands this thread's hook the activation of a window of another
+// thread when, after a box closes, it tries the next window on the desktop
+// (here asked for directly): that dialog is neither read nor answered.
+TEST_F(MessageBoxTest, TheWatcherReadsAndAnswersOnlyTheBoxesOfItsOwnThread)
+{
+    REQUIRE_WINDOWS();
+    va::SetOwnerHook([] { return va::OwnerWindows{}; });
+    HANDLE ready = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(ready, nullptr);
+    std::atomic<HWND> other{nullptr};
+    std::atomic<DWORD> otherThread{0};
+    std::atomic<bool> otherAnswered{false};
+    std::thread elsewhere([&] {
+        otherThread = ::GetCurrentThreadId();
+        other = ::CreateWindowExW(0, L"#32770", L"another thread's box", WS_POPUP | WS_CAPTION | WS_VISIBLE, 0, 0,
+                                  200, 100, nullptr, nullptr, nullptr, nullptr);
+        ::SetEvent(ready);
+        MSG msg;
+        while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            if (msg.message == WM_COMMAND && msg.hwnd == other)
+                otherAnswered = true;
+            ::DispatchMessageW(&msg);
+        }
+        ::DestroyWindow(other);
+    });
+    ::WaitForSingleObject(ready, INFINITE);
+    ::CloseHandle(ready);
+    std::vector<box_test::SeenBox> seen;
+    int answer = 0;
+    {
+        BoxWatcher watcher(IDOK);
+        if (other)
+            ::SetActiveWindow(other);
+        answer = va::ShowMessage(L"own box", MB_OK);
+        seen = watcher.Seen();
+    }
+    // The other thread reads what was posted to it before it ends.
+    ::PostThreadMessageW(otherThread, WM_QUIT, 0, 0);
+    elsewhere.join();
+
+    ASSERT_NE(other.load(), nullptr);
+    EXPECT_EQ(answer, IDOK);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].text, L"own box");
+    EXPECT_FALSE(otherAnswered);
 }
 
 struct TaskDialogSeen {

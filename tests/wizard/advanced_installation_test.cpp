@@ -92,7 +92,7 @@ TEST_F(AdvancedInstallation, FollowsEveryChoiceAndExitAsksOnEveryPageUntilTheSuc
     const std::vector<std::wstring> summary = ProgressLines();
     ASSERT_EQ(summary.size(), 5u) << "product, banner, folder, menu and the last break";
     EXPECT_EQ(summary[2], Fill(Text(kEnglishBlock, 123), {L"\"" + folder_ + L"\""}));
-    EXPECT_EQ(summary[3], Fill(Text(kEnglishBlock, 124), {menuFolder_}));
+    EXPECT_EQ(summary[3], Fill(Text(kEnglishBlock, 124), {L"\"" + menuFolder_ + L"\""}));
 
     ASSERT_TRUE(Install());
     EXPECT_EQ(Status(), DoneStatus());

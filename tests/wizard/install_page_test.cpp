@@ -150,7 +150,7 @@ TEST_F(InstallPage, SummaryNamesTheChoicesWithAFullWidthBannerAndStartsAtTheFirs
     EXPECT_TRUE(after == before || after == before + 1) << before << " before, " << after << " after";
     ExpectFullWidth(lines[1]);
     EXPECT_EQ(lines[2], Filled(123, L"\"C:\\Program Files\\Vantaro\\Trelvane 7\""));
-    EXPECT_EQ(lines[3], Filled(124, L"C:\\Start\\Vantaro\\Trelvane 7"));
+    EXPECT_EQ(lines[3], Filled(124, L"\"C:\\Start\\Vantaro\\Trelvane 7\""));
     EXPECT_EQ(lines[4], English(125));
     EXPECT_EQ(lines[5], L"");
     EXPECT_EQ(::SendMessageW(edit_, EM_GETFIRSTVISIBLELINE, 0, 0), 0);
@@ -165,6 +165,18 @@ TEST_F(InstallPage, WithoutShortcutsTheSummaryHasThreeLinesAndAFolderWithoutSpac
     const std::vector<std::wstring> lines = Lines(Text());
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[2], Filled(123, L"D:\\Trelvane"));
+}
+
+TEST_F(InstallPage, AStartMenuFolderWithoutSpacesStaysBareAsTheFolderDoes)
+{
+    app_.InstallFolder = L"D:\\Trelvane";
+    app_.StartMenuFolder = L"D:\\Menu\\Trelvane";
+    app_.CreateDesktopShortcut = false;
+    page_.UpdateData(FALSE);
+    const std::vector<std::wstring> lines = Lines(Text());
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[2], Filled(123, L"D:\\Trelvane"));
+    EXPECT_EQ(lines[3], Filled(124, L"D:\\Menu\\Trelvane"));
 }
 
 TEST_F(InstallPage, TheRunsDashLineIsAsWideAsTheControlAllowsAtEveryWidth)
