@@ -59,12 +59,10 @@ void CDlgInstall::RebuildSummary()
     AppendProgressText(WizardText(kMessageInstallation, {ProductDisplayName(true)}) + L"\r\n");
     AppendProgressText(WizardText(kMessageInstallationOptions), true);
 
-    AppendProgressText(WizardText(kMessageInstallationFolder, {QuotedIfSpaced(session.InstallFolder)}) + L"
-");
+    AppendProgressText(WizardText(kMessageInstallationFolder, {QuotedIfSpaced(session.InstallFolder)}) + L"\r\n");
     if (session.CreateStartMenuShortcut)
         AppendProgressText(WizardText(kMessageStartMenuShortcutSummary, {QuotedIfSpaced(session.StartMenuFolder)}) +
-                           L"
-");
+                           L"\r\n");
     if (session.CreateDesktopShortcut)
         AppendProgressText(WizardText(kMessageDesktopShortcutSummary) + L"\r\n");
 

@@ -9,6 +9,7 @@
 
 #include "engine/package/core/block_output_buffer.h"
 #include "engine/package/core/package_extractor.h"
+#include "engine/package/core/package_reading.h"
 #include "tests/common/package_fixture.h"
 
 namespace {
