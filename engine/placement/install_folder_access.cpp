@@ -5,6 +5,7 @@
 
 #include "support/advapi.h"
 #include "support/core/path_text.h"
+#include "support/fault_point.h"
 #include "support/handles.h"
 
 namespace va {
@@ -32,6 +33,8 @@ DWORD CreateProtectedInstallFolder(UninstallLog& log, const std::wstring& folder
     const UniqueLocal owned(descriptor);
     // Made with its list: there is no moment when it has its parent's.
     SECURITY_ATTRIBUTES security{sizeof(security), descriptor, FALSE};
+    if (const DWORD fault = FaultPoint("create folder", ERROR_ACCESS_DENIED); fault != ERROR_SUCCESS)
+        return fault;
     if (!::CreateDirectoryW(path.c_str(), &security))
         return ::GetLastError();
     ::SHChangeNotify(SHCNE_MKDIR, SHCNF_PATHW, path.c_str(), nullptr);
