@@ -21,6 +21,7 @@ import sys
 PASSWORD_ENV = "TRELVANE_TEST_SIGNING_PASSWORD"
 PASSWORD = "test only"
 SCRATCH = "release signing test"  # under the prefix's C:\
+UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Trelvane 7"
 failures = []
 
 
@@ -100,6 +101,12 @@ def main():
     check(read(package) in read(installer), "signing the installer changed its package")
 
     # Install quietly into a scratch folder of the prefix, then remove.
+    def registered():
+        return run(args.wine, "reg", "query", UNINSTALL_KEY, "/reg:32").returncode == 0
+
+    if registered():
+        sys.exit("the prefix already holds an installation (left by an earlier run?); "
+                 "this test installs only into a prefix without one")
     scratch = os.path.join(args.prefix, "drive_c", SCRATCH)
     shutil.rmtree(scratch, ignore_errors=True)
     folder = os.path.join(scratch, "Trelvane")
@@ -111,6 +118,7 @@ def main():
     log_text = open(log, encoding="utf-8", errors="replace").read() if os.path.exists(log) else "(no log)"
     if not check(installed.returncode == 0, f"the quiet installation ended with {installed.returncode}:\n{log_text}"):
         sys.exit(f"{len(failures)} check(s) failed")
+    check(registered(), "the installation wrote no uninstall key")
     extracted = os.path.join(folder, "Uninstall.exe")
     if check(os.path.exists(extracted), "the installation placed no Uninstall.exe"):
         check(read(extracted) == signed_uninstaller, "the extracted Uninstall.exe is not the signed one")
@@ -122,6 +130,7 @@ def main():
         # after the first process ends: wait until the prefix's programs have.
         run("wineserver", "-w", env=dict(os.environ, WINEPREFIX=args.prefix))
         check(not os.path.exists(extracted), "the quiet removal left Uninstall.exe")
+        check(not registered(), "the quiet removal left the uninstall key")
     shutil.rmtree(scratch, ignore_errors=True)
 
     if failures:
