@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "installer/core/installer_switches.h"
 #include "languages/core/language_table.h"
 #include "languages/languages.h"
 #include "support/handles.h"
@@ -178,6 +179,27 @@ TEST_F(InstallerStrings, UntranslatedMessagesAreMarked)
             const bool untranslated = !translated || offset == 131;
             EXPECT_EQ(Text(Id(i, offset), language).value_or(L"") == L"#", untranslated)
                 << "language " << i << ", offset " << offset;
+        }
+    }
+}
+
+// The /? list of every language that has one names each switch the installer
+// takes, in its synopsis and on a line of its own, so the two cannot drift.
+TEST_F(InstallerStrings, UsageListsEverySwitch)
+{
+    for (LanguageIndex i = 0; i < va::kLanguageCount; ++i) {
+        const std::wstring usage = Text(Id(i, 141), va::LanguageLcid(i)).value_or(L"");
+        if (usage == L"#")
+            continue;
+        const std::wstring synopsis = usage.substr(0, usage.find(L"\r\n"));
+        for (const va::SwitchSpec& s : va::InstallerSwitchTable()) {
+            const std::wstring name = L"/" + std::wstring(s.name);
+            SCOPED_TRACE(testing::Message() << "language " << i << ", switch " << name);
+            if (name != L"/?") {
+                EXPECT_NE(synopsis.find(name), std::wstring::npos);
+            }
+            EXPECT_NE(usage.find(L"\r\n" + name + (s.value == va::SwitchValue::Required ? L"=" : L"\t")),
+                      std::wstring::npos);
         }
     }
 }
