@@ -84,7 +84,7 @@ bool CInstallApp::AcceptCommandLine()
     }
     if (logError_ != ERROR_SUCCESS) {
         Refuse(exit_code::kBadCommandLine, FormatInserts(InstallerMessage(kMessageLogFileFailed),
-                                                         {Options().logFile, SystemErrorText(logError_, 0)}));
+                                                         {Options().logFile, ErrorText(logError_)}));
         return false;
     }
     if (Options().help) {

@@ -1,5 +1,7 @@
 #pragma once
-// User-readable texts for Windows error codes and HRESULTs.
+// User-readable texts for Windows error codes and HRESULTs: the one place
+// that turns a code into words; everything shown or logged goes through
+// ErrorText.
 
 #include <windows.h>
 

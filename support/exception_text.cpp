@@ -37,14 +37,12 @@ enum class CategoryKind { System, Generic, Other };
 std::wstring CodeText(int code, CategoryKind kind, const char* what)
 {
     switch (kind) {
-    case CategoryKind::System: {
-        const auto value = static_cast<DWORD>(code);
-        return value <= 0xFFFF ? SystemErrorText(value, 0) : ErrorText(value);
-    }
+    case CategoryKind::System:
+        return ErrorText(static_cast<DWORD>(code));
     case CategoryKind::Generic:
         if (const auto target = MapErrno(code)) {
             if (target->kind == ErrnoTarget::Kind::WindowsCode)
-                return SystemErrorText(target->value, 0);
+                return ErrorText(target->value);
             return ProgramString(target->value);
         }
         break;
@@ -98,7 +96,7 @@ std::wstring ExceptionText(const std::exception& error)
         return text.empty() ? ProgramString(kStringNoErrorMessage) : text;
     }
     if (dynamic_cast<const std::invalid_argument*>(&error))
-        return SystemErrorText(ERROR_INVALID_PARAMETER, 0);
+        return ErrorText(ERROR_INVALID_PARAMETER);
     if (dynamic_cast<const std::logic_error*>(&error))
         return ProgramString(kStringInternalError);
     return ProgramString(kStringNoErrorMessage);

@@ -91,7 +91,7 @@ int Uninstallation::Run()
     DWORD error = ERROR_SUCCESS;
     if (!log_.Open(options_.logFile, false, error))
         return Refuse(exit_code::kBadCommandLine,
-                      Text(message::kLogFileFailed, {options_.logFile, SystemErrorText(error, 0)}));
+                      Text(message::kLogFileFailed, {options_.logFile, ErrorText(error)}));
     log_.Line(L"uninstaller " + ProgramPath() + L": " + ::GetCommandLineW());
 
     bool administrator = false;
@@ -222,7 +222,7 @@ void Uninstallation::Report(const std::vector<StepResult>& results, int exitCode
     log_.Line(SummaryLine(Summarize(results)));
     const FinalReport report = ComposeFinalReport(
         results, ProductText(), [](unsigned n, const std::vector<std::wstring>& inserts) { return Text(n, inserts); },
-        [](std::uint32_t error) { return SystemErrorText(error, 0); });
+        [](std::uint32_t error) { return ErrorText(error); });
     log_.Line(report.text);
     log_.Line(L"exit code " + std::to_wstring(exitCode));
     if (!options_.quiet)

@@ -57,9 +57,9 @@ HRESULT SaveLink(const ShortcutComCalls& com, const std::wstring& target, const 
     return result;
 }
 
-void CommitShortcut(UninstallLog& log, bool created, const std::wstring& linkPath, bool& stepResult)
+void CommitShortcut(UninstallLog& log, HRESULT created, const std::wstring& linkPath, bool& stepResult)
 {
-    if (created) {
+    if (SUCCEEDED(created)) {
         log.CommitOutcome(1, &linkPath);
     } else {
         stepResult = false;
@@ -88,19 +88,21 @@ const ShortcutComCalls& SystemShortcutComCalls()
     return calls;
 }
 
-bool CreateShortcut(const std::wstring& target, const std::wstring& folder, const std::wstring* name,
-                    std::wstring* linkPath, const ShortcutComCalls& com)
+HRESULT CreateShortcut(const std::wstring& target, const std::wstring& folder, const std::wstring* name,
+                       std::wstring* linkPath, const ShortcutComCalls& com)
 {
+    constexpr HRESULT kTooLong = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
     wchar_t workingFolder[MAX_PATH] = {};
+    if (!CopyToPathBuffer(target, workingFolder))
+        return kTooLong;
     // A bare file name loses everything here: it has no folder to work in.
-    if (!CopyToPathBuffer(target, workingFolder) || !::PathRemoveFileSpecW(workingFolder) ||
-        workingFolder[0] == L'\0')
-        return false;
+    if (!::PathRemoveFileSpecW(workingFolder) || workingFolder[0] == L'\0')
+        return E_INVALIDARG;
 
     wchar_t linkName[MAX_PATH] = {};
     if (name) {
         if (!CopyToPathBuffer(*name, linkName))
-            return false;
+            return kTooLong;
     } else {
         ::lstrcpynW(linkName, ::PathFindFileNameW(target.c_str()), MAX_PATH);
         ::PathRemoveExtensionW(linkName);
@@ -108,25 +110,27 @@ bool CreateShortcut(const std::wstring& target, const std::wstring& folder, cons
 
     static constexpr wchar_t kExtension[] = L".lnk";
     // Without a folder the link would land in whatever the current folder is.
+    if (folder.empty())
+        return E_INVALIDARG;
     wchar_t path[MAX_PATH] = {};
-    if (folder.empty() || !CopyToPathBuffer(folder, path) || !::PathAppendW(path, linkName) ||
+    if (!CopyToPathBuffer(folder, path) || !::PathAppendW(path, linkName) ||
         ::lstrlenW(path) + ::lstrlenW(kExtension) >= MAX_PATH)
-        return false;
+        return kTooLong;
     ::lstrcatW(path, kExtension);
 
     HRESULT result = S_OK;
     {
         const ComInitialization initialized(com.initialize, com.uninitialize);
         if (!initialized.Succeeded())
-            return false;
+            return FAILED(initialized.Result()) ? initialized.Result() : E_UNEXPECTED;
         result = SaveLink(com, target, workingFolder, path);
     }
 
     if (FAILED(result))
-        return false;
+        return result;
     if (linkPath)
         *linkPath = path;
-    return true;
+    return result;
 }
 
 bool CreateShortcuts(UninstallLog& log, const ShortcutChoices& choices, const ProductPaths& paths,
@@ -145,7 +149,7 @@ bool CreateShortcuts(UninstallLog& log, const ShortcutChoices& choices, const Pr
     if (choices.startMenu) {
         std::wstring linkPath;
         log.RecordShortcut(kProgramShortcut, choices.startMenuFolder);
-        bool created = CreateShortcut(paths.mainProgram, choices.startMenuFolder, &programName, &linkPath);
+        HRESULT created = CreateShortcut(paths.mainProgram, choices.startMenuFolder, &programName, &linkPath);
         CommitShortcut(log, created, linkPath, stepResult);
 
         const std::wstring uninstallName =
@@ -160,7 +164,7 @@ bool CreateShortcuts(UninstallLog& log, const ShortcutChoices& choices, const Pr
         const std::wstring desktop = DesktopFolder(owner, lookup);
         std::wstring linkPath;
         log.RecordShortcut(kDesktopShortcut, desktop);
-        const bool created = CreateShortcut(paths.mainProgram, desktop, &programName, &linkPath);
+        const HRESULT created = CreateShortcut(paths.mainProgram, desktop, &programName, &linkPath);
         CommitShortcut(log, created, linkPath, stepResult);
     }
 

@@ -26,8 +26,11 @@ const ShortcutComCalls& SystemShortcutComCalls();
 // A link in `folder` to `target` whose working folder is the target's own.
 // `name` is the link's name without ".lnk"; without one, the target's file
 // name without its extension.  On success the link's path goes to
-// `linkPath` when given; on failure it is left alone.
-bool CreateShortcut(const std::wstring& target, const std::wstring& folder, const std::wstring* name,
+// `linkPath` when given; on failure it is left alone.  The result is the
+// failing call's code: E_INVALIDARG for a target without a folder or no
+// link folder, HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE) for a path
+// that does not fit, else what COM or the link object reported.
+HRESULT CreateShortcut(const std::wstring& target, const std::wstring& folder, const std::wstring* name,
                     std::wstring* linkPath,
                     const ShortcutComCalls& com = SystemShortcutComCalls());
 

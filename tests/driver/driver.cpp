@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 
+#include "tests/driver/job.h"
+
 namespace va::test {
 namespace {
 
@@ -43,13 +45,20 @@ Process StartProgram(const std::wstring& program, const std::wstring& arguments)
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &info))
+    // Suspended until it is in the job, so that nothing it starts escapes.
+    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
+                          nullptr, &startup, &info))
         throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(), "CreateProcessW");
-    ::CloseHandle(info.hThread);
     Process process;
     process.handle.reset(info.hProcess);
     process.id = info.dwProcessId;
+    const UniqueHandle thread(info.hThread);
+    if (!::AssignProcessToJobObject(CurrentProgramJob(), info.hProcess)) {
+        const DWORD error = ::GetLastError();
+        ::TerminateProcess(info.hProcess, 1);
+        throw std::system_error(static_cast<int>(error), std::system_category(), "AssignProcessToJobObject");
+    }
+    ::ResumeThread(thread.get());
     return process;
 }
 

@@ -21,7 +21,8 @@ struct Process {
     DWORD id = 0;
 };
 
-// Starts `program` with `arguments` (appended after the quoted program path).
+// Starts `program` with `arguments` (appended after the quoted program path)
+// in the current program job (job.h), which holds whatever it starts too.
 // Raises std::system_error when it cannot be started.
 Process StartProgram(const std::wstring& program, const std::wstring& arguments = {});
 

@@ -1,44 +1,48 @@
 #include "tests/driver/job.h"
 
+#include <algorithm>
 #include <system_error>
+#include <vector>
 
 namespace va::test {
+namespace {
 
-ProcessGroup::ProcessGroup(const std::wstring& program, const std::wstring& arguments)
+UniqueHandle KillOnCloseJob()
 {
-    job_.reset(::CreateJobObjectW(nullptr, nullptr));
-    if (!job_)
+    UniqueHandle job(::CreateJobObjectW(nullptr, nullptr));
+    if (!job)
         throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(), "CreateJobObjectW");
-    // Whatever the test leaves running ends with the group.
     JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
     limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-    ::SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
-
-    std::wstring commandLine = L"\"" + program + L"\"";
-    if (!arguments.empty())
-        commandLine += L" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info{};
-    // Suspended until it is in the job, so that nothing it starts escapes.
-    if (!::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr,
-                          nullptr, &startup, &info))
-        throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(), "CreateProcessW");
-    first_.handle.reset(info.hProcess);
-    first_.id = info.dwProcessId;
-    if (!::AssignProcessToJobObject(job_.get(), info.hProcess)) {
-        const DWORD error = ::GetLastError();
-        ::TerminateProcess(info.hProcess, 1);
-        ::CloseHandle(info.hThread);
-        throw std::system_error(static_cast<int>(error), std::system_category(), "AssignProcessToJobObject");
-    }
-    ::ResumeThread(info.hThread);
-    ::CloseHandle(info.hThread);
+    if (!::SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits))
+        throw std::system_error(static_cast<int>(::GetLastError()), std::system_category(),
+                                "SetInformationJobObject");
+    return job;
 }
 
-ProcessGroup::~ProcessGroup() = default;
+// Innermost last.  An owner leaving out of order only takes itself out.
+std::vector<HANDLE>& LiveJobs()
+{
+    static std::vector<HANDLE> jobs;
+    return jobs;
+}
 
-DWORD ProcessGroup::Running() const
+}  // namespace
+
+ProgramJob::ProgramJob() : job_(KillOnCloseJob())
+{
+    LiveJobs().push_back(job_.get());
+}
+
+ProgramJob::~ProgramJob()
+{
+    auto& jobs = LiveJobs();
+    jobs.erase(std::remove(jobs.begin(), jobs.end(), job_.get()), jobs.end());
+    ::TerminateJobObject(job_.get(), 99);
+    WaitForAll();
+}
+
+DWORD ProgramJob::Running() const
 {
     JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
     if (!::QueryInformationJobObject(job_.get(), JobObjectBasicAccountingInformation, &accounting, sizeof accounting,
@@ -47,7 +51,7 @@ DWORD ProcessGroup::Running() const
     return accounting.ActiveProcesses;
 }
 
-bool ProcessGroup::WaitForAll(DWORD limitMs) const
+bool ProgramJob::WaitForAll(DWORD limitMs) const
 {
     const ULONGLONG end = ::GetTickCount64() + limitMs;
     while (Running() > 0) {
@@ -56,6 +60,20 @@ bool ProcessGroup::WaitForAll(DWORD limitMs) const
         ::Sleep(50);
     }
     return true;
+}
+
+HANDLE CurrentProgramJob()
+{
+    if (!LiveJobs().empty())
+        return LiveJobs().back();
+    // Closed only when the test program ends, taking its programs along.
+    static const UniqueHandle whole = KillOnCloseJob();
+    return whole.get();
+}
+
+ProcessGroup::ProcessGroup(const std::wstring& program, const std::wstring& arguments)
+    : first_(StartProgram(program, arguments))
+{
 }
 
 }  // namespace va::test

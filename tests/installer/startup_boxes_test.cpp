@@ -5,6 +5,7 @@
 
 #include "installer/previous_installation.h"
 #include "engine/journal/uninstall_log.h"
+#include "support/error_text.h"
 #include "support/instance_counter.h"
 #include "support/instance_mutex.h"
 #include "tests/installer/startup_fixture.h"
@@ -15,20 +16,6 @@ namespace {
 
 constexpr const wchar_t* kApplicationId = L"Trelvane7";
 constexpr const wchar_t* kTitle = L"Installer \u2013 Trelvane 7.08g";
-
-std::wstring SystemText(DWORD code)
-{
-    wchar_t* buffer = nullptr;
-    const DWORD length = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
-                                              FORMAT_MESSAGE_ALLOCATE_BUFFER,
-                                          nullptr, code, 0, reinterpret_cast<LPWSTR>(&buffer), 0, nullptr);
-    std::wstring text(buffer ? buffer : L"", length);
-    if (buffer)
-        ::LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n'))
-        text.pop_back();
-    return text;
-}
 
 bool IsMessageBox(HWND dialog)
 {
@@ -88,7 +75,7 @@ TEST_F(StartupBoxes, MutexHeldByAnotherProcessShowsError170AndEnds)
     Process installer = StartProgram(InstallerProgram());
     HWND box = WaitForDialog(installer, IsMessageBox);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), SystemText(ERROR_BUSY));
+    EXPECT_EQ(MessageBoxText(box), ErrorText(ERROR_BUSY));
     // Before the language is chosen the application has no name yet: the
     // caption is the display text of the installer's own version.
     EXPECT_EQ(WindowText(box), L"Install 2.04a");
@@ -164,7 +151,7 @@ TEST_F(StartupBoxes, RegistryFailureOtherThanNotFoundShowsItsTextAndEnds)
     Process installer = StartProgram(InstallerProgram());
     HWND box = WaitForDialog(installer, IsMessageBox);
     ASSERT_NE(box, nullptr);
-    EXPECT_EQ(MessageBoxText(box), SystemText(code));
+    EXPECT_EQ(MessageBoxText(box), ErrorText(code));
     EXPECT_EQ(WindowText(box), kTitle);
     EXPECT_EQ(ButtonIds(box), std::vector<int>{IDOK});
     PressButton(box, IDOK);

@@ -20,15 +20,6 @@ HWND WaitForProductWindow()
 
 class ProductRunning : public InstallerWizard {
 protected:
-    void TearDown() override
-    {
-        if (product_.handle && WaitForExit(product_, 0) == STILL_ACTIVE) {
-            ::TerminateProcess(product_.handle.get(), 99);
-            WaitForExit(product_);
-        }
-        InstallerWizard::TearDown();
-    }
-
     Process product_;
 };
 

@@ -15,15 +15,6 @@ constexpr DWORD kBusyExitCode = 1618;
 
 class SimultaneousStart : public InstallerWizard {
 protected:
-    void TearDown() override
-    {
-        if (other_.handle && WaitForExit(other_, 0) == STILL_ACTIVE) {
-            ::TerminateProcess(other_.handle.get(), 99);
-            WaitForExit(other_);
-        }
-        InstallerWizard::TearDown();
-    }
-
     Process other_;
 };
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "support/resource_string.h"
 #include "tests/common/scratch_registry.h"
 #include "tests/driver/driver.h"
+#include "tests/driver/job.h"
 #include "tests/installer/startup_fixture.h"
 #include "tests/wizard/wizard_pages.h"
 
@@ -55,6 +57,7 @@ protected:
     void SetUp() override
     {
         ProductKeysCleared::SetUp();
+        programs_.emplace();
         HWND probe = ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
         if (!probe)
             GTEST_SKIP() << "no window station: start Xvfb and set DISPLAY";
@@ -63,10 +66,9 @@ protected:
 
     void TearDown() override
     {
-        if (installer_.handle && WaitForExit(installer_, 0) == STILL_ACTIVE) {
-            ::TerminateProcess(installer_.handle.get(), 99);
-            WaitForExit(installer_);
-        }
+        // Whatever the test started and left running ends before the keys
+        // are put back.
+        programs_.reset();
         ProductKeysCleared::TearDown();
     }
 
@@ -132,6 +134,9 @@ protected:
     Process installer_;
     HWND host_ = nullptr;
     bool newerInstalled_ = false;
+
+private:
+    std::optional<ProgramJob> programs_;
 };
 
 }  // namespace va::test

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string_view>
+
 #include "engine/steps/shortcuts.h"
+#include "support/fault_point.h"
 #include "tests/engine/steps/shortcut_test_util.h"
 
 namespace va::test {
@@ -50,7 +53,7 @@ TEST_F(CreateShortcutTest, HoldsTheTargetAndItsFolderUnderTheChosenName)
         SCOPED_TRACE(c.rule);
         const std::wstring target = programs_ + c.target;
         std::wstring linkPath;
-        ASSERT_TRUE(CreateShortcut(target, folder_, c.name, &linkPath));
+        ASSERT_EQ(CreateShortcut(target, folder_, c.name, &linkPath), S_OK);
         EXPECT_EQ(linkPath, folder_ + c.linkName);
 
         const LinkContent content = ReadLink(linkPath);
@@ -89,22 +92,24 @@ const ShortcutComCalls kCountingCalls{CountingInitialize, FailingCreate, Countin
 TEST_F(CreateShortcutTest, FailsBeforeAnyComCallWhenThePathsCannotBeMade)
 {
     const std::wstring tooLongFolder = L"C:\\" + std::wstring(255, L'f');
+    constexpr HRESULT kTooLong = HRESULT_FROM_WIN32(ERROR_FILENAME_EXCED_RANGE);
     const struct {
         const char* why;
         std::wstring target;
         std::wstring folder;
+        HRESULT code;
     } cases[] = {
-        {"target without a folder", L"Trelvane.exe", folder_},
-        {"link path beyond MAX_PATH", programs_ + L"\\Trelvane.exe", tooLongFolder},
-        {"target beyond MAX_PATH", L"C:\\" + std::wstring(260, L't') + L".exe", folder_},
-        {"no folder for the link", programs_ + L"\\Trelvane.exe", L""},
+        {"target without a folder", L"Trelvane.exe", folder_, E_INVALIDARG},
+        {"link path beyond MAX_PATH", programs_ + L"\\Trelvane.exe", tooLongFolder, kTooLong},
+        {"target beyond MAX_PATH", L"C:\\" + std::wstring(260, L't') + L".exe", folder_, kTooLong},
+        {"no folder for the link", programs_ + L"\\Trelvane.exe", L"", E_INVALIDARG},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         g_initialized = g_created = g_uninitialized = 0;
         g_initializeResult = S_OK;
         std::wstring linkPath = L"untouched";
-        EXPECT_FALSE(CreateShortcut(c.target, c.folder, nullptr, &linkPath, kCountingCalls));
+        EXPECT_EQ(CreateShortcut(c.target, c.folder, nullptr, &linkPath, kCountingCalls), c.code);
         EXPECT_EQ(linkPath, L"untouched");
         EXPECT_EQ(g_initialized + g_created + g_uninitialized, 0);
     }
@@ -117,17 +122,18 @@ TEST_F(CreateShortcutTest, BalancesComInitialisationOnEveryPathThatStartedIt)
         HRESULT initialize;
         int created;
         int uninitialized;
+        HRESULT code;  // the failing call's, passed on
     } cases[] = {
-        {"initialised", S_OK, 1, 1},
-        {"already initialised", S_FALSE, 1, 1},
-        {"initialisation refused", RPC_E_CHANGED_MODE, 0, 0},
+        {"initialised", S_OK, 1, 1, REGDB_E_CLASSNOTREG},
+        {"already initialised", S_FALSE, 1, 1, REGDB_E_CLASSNOTREG},
+        {"initialisation refused", RPC_E_CHANGED_MODE, 0, 0, RPC_E_CHANGED_MODE},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.situation);
         g_initialized = g_created = g_uninitialized = 0;
         g_initializeResult = c.initialize;
         std::wstring linkPath = L"untouched";
-        EXPECT_FALSE(CreateShortcut(programs_ + L"\\Trelvane.exe", folder_, nullptr, &linkPath, kCountingCalls));
+        EXPECT_EQ(CreateShortcut(programs_ + L"\\Trelvane.exe", folder_, nullptr, &linkPath, kCountingCalls), c.code);
         EXPECT_EQ(linkPath, L"untouched");
         EXPECT_EQ(g_initialized, 1);
         EXPECT_EQ(g_created, c.created);
@@ -199,8 +205,16 @@ HRESULT RefusingCreate(IShellLinkW** link)
     return S_OK;
 }
 
-// A link whose target or working folder could not be set is no link.
-TEST_F(CreateShortcutTest, FailsWhenTheTargetOrItsFolderCannotBeSet)
+// The save refused with this error when it is not ERROR_SUCCESS.
+DWORD g_saveFailure = ERROR_SUCCESS;
+DWORD RefusingSave(const char* operation, DWORD)
+{
+    return std::string_view(operation) == "save shortcut" ? g_saveFailure : ERROR_SUCCESS;
+}
+
+// A link whose target or working folder could not be set, or that could not
+// be saved, is no link; the failing call's code is what the caller gets.
+TEST_F(CreateShortcutTest, FailsWithTheCodeOfTheCallThatFailed)
 {
     const ShortcutComCalls refusing{SystemShortcutComCalls().initialize, RefusingCreate,
                                     SystemShortcutComCalls().uninitialize};
@@ -208,23 +222,30 @@ TEST_F(CreateShortcutTest, FailsWhenTheTargetOrItsFolderCannotBeSet)
         const char* refused;
         HRESULT setPath;
         HRESULT setFolder;
-        bool made;
+        DWORD save;
+        HRESULT code;
     } cases[] = {
-        {"nothing", S_OK, S_OK, true},
-        {"the target", E_INVALIDARG, S_OK, false},
-        {"the working folder", S_OK, E_OUTOFMEMORY, false},
+        {"nothing", S_OK, S_OK, ERROR_SUCCESS, S_OK},
+        {"the target", E_INVALIDARG, S_OK, ERROR_SUCCESS, E_INVALIDARG},
+        {"the working folder", S_OK, E_OUTOFMEMORY, ERROR_SUCCESS, E_OUTOFMEMORY},
+        {"the save", S_OK, S_OK, ERROR_ACCESS_DENIED, HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED)},
     };
+    SetFaultHook(RefusingSave);
     for (const auto& c : cases) {
         SCOPED_TRACE(c.refused);
         ::DeleteFileW((folder_ + L"\\Trelvane.lnk").c_str());
         g_setPathResult = c.setPath;
         g_setFolderResult = c.setFolder;
+        g_saveFailure = c.save;
+        const bool made = c.code == S_OK;
         std::wstring linkPath = L"untouched";
-        EXPECT_EQ(CreateShortcut(programs_ + L"\\Trelvane.exe", folder_, nullptr, &linkPath, refusing), c.made);
-        EXPECT_EQ(linkPath, c.made ? folder_ + L"\\Trelvane.lnk" : L"untouched");
-        EXPECT_EQ(::GetFileAttributesW((folder_ + L"\\Trelvane.lnk").c_str()) != INVALID_FILE_ATTRIBUTES, c.made);
+        EXPECT_EQ(CreateShortcut(programs_ + L"\\Trelvane.exe", folder_, nullptr, &linkPath, refusing), c.code);
+        EXPECT_EQ(linkPath, made ? folder_ + L"\\Trelvane.lnk" : L"untouched");
+        EXPECT_EQ(::GetFileAttributesW((folder_ + L"\\Trelvane.lnk").c_str()) != INVALID_FILE_ATTRIBUTES, made);
     }
+    SetFaultHook(nullptr);
     g_setPathResult = g_setFolderResult = S_OK;
+    g_saveFailure = ERROR_SUCCESS;
 }
 
 }  // namespace

@@ -146,7 +146,7 @@ TEST_F(ShortcutsStep, AnUpdateMovesThePreviousLinksAwayAndARollbackBringsThemBac
     ::CreateDirectoryW(choices_.startMenuFolder.c_str(), nullptr);
     const std::wstring oldProgram = choices_.startMenuFolder + L"\\Trelvane 7.08f.lnk";
     const std::wstring oldDesktop = CommonDesktop() + L"\\Trelvane 7.08f.lnk";
-    ASSERT_TRUE(CreateShortcut(paths_.mainProgram, choices_.startMenuFolder, nullptr, nullptr));
+    ASSERT_EQ(CreateShortcut(paths_.mainProgram, choices_.startMenuFolder, nullptr, nullptr), S_OK);
     ASSERT_TRUE(::MoveFileW((choices_.startMenuFolder + L"\\Trelvane.lnk").c_str(), oldProgram.c_str()));
     ASSERT_TRUE(::CopyFileW(oldProgram.c_str(), oldDesktop.c_str(), FALSE));
     for (const auto& [type, path] : {std::pair{ProgramShortcut, oldProgram}, std::pair{DesktopShortcut, oldDesktop}}) {
