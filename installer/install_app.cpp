@@ -10,7 +10,7 @@
 #include "languages/languages.h"
 #include "languages/version_text.h"
 #include "installer/previous_installation.h"
-#include "engine/steps/message_pump.h"
+#include "support/message_pump.h"
 #include "support/core/exit_codes.h"
 #include "support/core/hresult.h"
 #include "support/error_text.h"

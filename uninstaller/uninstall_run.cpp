@@ -165,9 +165,7 @@ int Uninstallation::Undo(const CheckedLog& checked, const std::wstring& logPath)
             return false;
         return Ask(Text(message::kFileInUse, {file}), MB_RETRYCANCEL | MB_ICONEXCLAMATION, IDRETRY);
     };
-    hooks.unregisterFileTypes = [this](const std::wstring& program, DWORD& error) {
-        return RunUnregistration(program, mutex_, error);
-    };
+    hooks.unregisterFileTypes = [this](const std::wstring& program) { return RunUnregistration(program, mutex_); };
     hooks.removeProductKeys = [] { return RemoveProductKeys(); };
 
     StepRunner runner(areas, ParentOf(ProgramPath()), hooks);
