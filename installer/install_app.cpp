@@ -261,7 +261,11 @@ void CInstallApp::DetermineInstallKind(const std::wstring& installedProgram)
 void CInstallApp::TakePreviousFolders()
 {
     if (InstallKind == Reinstall || InstallKind == Update) {
-        const std::wstring log = PreviousLogPath();
+        std::wstring ignored;
+        const std::wstring log = PreviousLogPath(&ignored);
+        if (!ignored.empty())
+            TextLog.Line(L"ignored a log beside the installer that does not describe the installed program's folder: " +
+                         ignored);
         if (!log.empty()) {
             PreviousLog.ReadLog(&log);
             InstallFolder = PreviousLog.InstallPath;
