@@ -112,7 +112,8 @@ int Uninstallation::Run()
     }
 
     const std::wstring logPath = LogBeside(ProgramPath());
-    const CheckedLog checked = ReadUninstallLog(logPath);
+    CheckedLog checked = ReadUninstallLog(logPath);
+    RequireOwnFolder(checked, ParentOf(ProgramPath()));
     if (checked.state == LogState::Missing)
         return Refuse(exit_code::kNotInstalled, Text(message::kLogMissing, {ProductText(), logPath}));
     if (checked.state == LogState::Damaged)

@@ -38,4 +38,12 @@ CheckedLog CheckReadLog(LogReader& reader)
     return checked;
 }
 
+void RequireOwnFolder(CheckedLog& checked, std::wstring_view ownFolder)
+{
+    if (checked.state == LogState::Readable && !SamePathText(checked.contents.InstallPath, ownFolder)) {
+        checked.state = LogState::Damaged;
+        checked.line = 4;
+    }
+}
+
 }  // namespace va::uninstall

@@ -25,6 +25,12 @@ struct CheckedLog {
 // Judges what a reader has read (after Finish or Abort).
 CheckedLog CheckReadLog(LogReader& reader);
 
+// A readable log whose "Install Path" is not `ownFolder` (the running
+// uninstaller's folder) becomes damaged at its fourth line: the log beside
+// the uninstaller describes that installation and no other, so an edited
+// one cannot send the removal elsewhere.
+void RequireOwnFolder(CheckedLog& checked, std::wstring_view ownFolder);
+
 // `bytes` is the whole file; `decode` reads a file without byte-order mark.
 CheckedLog CheckLogBytes(std::string_view bytes, const AnsiDecoder& decode);
 

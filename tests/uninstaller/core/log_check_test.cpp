@@ -50,5 +50,35 @@ TEST(LogCheck, OnlyAWholeLogWithItsHeaderIsReadable)
     }
 }
 
+// The log beside the uninstaller describes that installation only: one that
+// names another folder could send the removal anywhere the product's areas
+// reach.
+TEST(LogCheck, TheInstallPathMustBeTheUninstallersOwnFolder)
+{
+    const struct {
+        const char* name;
+        std::wstring ownFolder;
+        LogState state;
+        std::size_t line;
+    } cases[] = {
+        {"its own folder", L"C:\\P\\T", LogState::Readable, 0},
+        {"letter case and separators aside", L"c:/p/t\\", LogState::Readable, 0},
+        {"another folder", L"C:\\Users\\Public\\T", LogState::Damaged, 4},
+        {"a folder above", L"C:\\P", LogState::Damaged, 4},
+        {"a folder below", L"C:\\P\\T\\Sub", LogState::Damaged, 4},
+    };
+    for (const auto& c : cases) {
+        CheckedLog checked = CheckLogBytes(Utf16File(Header()), Latin1);
+        RequireOwnFolder(checked, c.ownFolder);
+        EXPECT_EQ(checked.state, c.state) << c.name;
+        EXPECT_EQ(checked.line, c.line) << c.name;
+    }
+    // A log damaged already stays so, with its own line.
+    CheckedLog cut = CheckLogBytes(Utf16File(Header().substr(0, 80)), Latin1);
+    RequireOwnFolder(cut, L"C:\\P\\T");
+    EXPECT_EQ(cut.state, LogState::Damaged);
+    EXPECT_EQ(cut.line, 3u);
+}
+
 }  // namespace
 }  // namespace va::uninstall
