@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/journal/core/log_format.h"
+#include "identity/core/folder_token_table.h"
 #include "support/core/command_line.h"
 #include "support/core/exit_codes.h"
 #include "support/error_text.h"
@@ -114,6 +115,7 @@ int Uninstallation::Run()
     const std::wstring logPath = LogBeside(ProgramPath());
     CheckedLog checked = ReadUninstallLog(logPath);
     RequireOwnFolder(checked, ParentOf(ProgramPath()));
+    RequireStartMenuFolder(checked, {SpecialFolder(csidl::common_start_menu), SpecialFolder(csidl::start_menu)});
     if (checked.state == LogState::Missing)
         return Refuse(exit_code::kNotInstalled, Text(message::kLogMissing, {ProductText(), logPath}));
     if (checked.state == LogState::Damaged)

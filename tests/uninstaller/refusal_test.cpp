@@ -124,6 +124,8 @@ TEST_F(Refusal, ADamagedOrMissingLogRemovesNothing)
         // The log beside the uninstaller names another installation folder.
         {"another installation folder", Replaced(good, Utf16(L"Install Path : " + d.installFolder),
                                                   Utf16(L"Install Path : " + ParentOf(d.installFolder))), 1610},
+        {"a Start-menu folder outside the Start menu", Replaced(good, Utf16(L"Shortcut Path : " + d.startMenuFolder),
+                                                                 Utf16(L"Shortcut Path : " + d.installFolder)), 1610},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -46,4 +46,17 @@ void RequireOwnFolder(CheckedLog& checked, std::wstring_view ownFolder)
     }
 }
 
+void RequireStartMenuFolder(CheckedLog& checked, const std::vector<std::wstring>& startMenus)
+{
+    const std::wstring& folder = checked.contents.ShortcutPath;
+    if (checked.state != LogState::Readable || folder.empty())
+        return;
+    if (IsPlainAbsolutePath(folder))
+        for (const std::wstring& menu : startMenus)
+            if (!menu.empty() && IsBelow(folder, menu))
+                return;
+    checked.state = LogState::Damaged;
+    checked.line = 5;
+}
+
 }  // namespace va::uninstall

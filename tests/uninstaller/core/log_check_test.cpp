@@ -80,5 +80,31 @@ TEST(LogCheck, TheInstallPathMustBeTheUninstallersOwnFolder)
     EXPECT_EQ(cut.line, 3u);
 }
 
+TEST(LogCheck, TheShortcutPathMustLieInAStartMenu)
+{
+    const std::vector<std::wstring> menus{L"C:\\ProgramData\\Start Menu", L"C:\\Users\\A\\Start Menu"};
+    const struct {
+        const char* name;
+        std::wstring shortcutPath;
+        LogState state;
+        std::size_t line;
+    } cases[] = {
+        {"the common Start menu", L"C:\\ProgramData\\Start Menu\\Programs\\T", LogState::Readable, 0},
+        {"the user's Start menu", L"c:/users/a/start menu/T", LogState::Readable, 0},
+        {"the Start menu itself", L"C:\\ProgramData\\Start Menu", LogState::Damaged, 5},
+        {"elsewhere", L"C:\\Users\\Public", LogState::Damaged, 5},
+        {"out of it by \"..\"", L"C:\\ProgramData\\Start Menu\\..\\Data", LogState::Damaged, 5},
+    };
+    for (const auto& c : cases) {
+        std::wstring header;
+        for (const std::wstring& line : FormatLogHeader(L"Trelvane 7.08g", L"", L"C:\\P\\T", c.shortcutPath))
+            header += line;
+        CheckedLog checked = CheckLogBytes(Utf16File(header), Latin1);
+        RequireStartMenuFolder(checked, menus);
+        EXPECT_EQ(checked.state, c.state) << c.name;
+        EXPECT_EQ(checked.line, c.line) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace va::uninstall
