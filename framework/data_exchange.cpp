@@ -118,4 +118,10 @@ void DDV_MaxChars(CDataExchange* dx, const std::wstring& value, int maxChars)
     }
 }
 
+void DDV_Refuse(CDataExchange* dx, const std::wstring& text)
+{
+    ShowValidationMessage(text);
+    dx->Fail();
+}
+
 }  // namespace va

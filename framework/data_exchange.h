@@ -50,5 +50,8 @@ void DDX_Radio(CDataExchange* dx, int id, int& value);
 // After DDX_Text of the same control: at most `maxChars` characters.  Also
 // limits the edit control's text in the load direction.
 void DDV_MaxChars(CDataExchange* dx, const std::wstring& value, int maxChars);
+// Save direction: shows `text` as a failed validation of the control of the
+// exchange just before, and stops.
+[[noreturn]] void DDV_Refuse(CDataExchange* dx, const std::wstring& text);
 
 }  // namespace va

@@ -10,7 +10,7 @@
 #include "languages/languages.h"
 #include "languages/version_text.h"
 #include "installer/previous_installation.h"
-#include "engine/steps/message_pump.h"
+#include "support/message_pump.h"
 #include "support/core/exit_codes.h"
 #include "support/core/hresult.h"
 #include "support/error_text.h"
@@ -261,7 +261,11 @@ void CInstallApp::DetermineInstallKind(const std::wstring& installedProgram)
 void CInstallApp::TakePreviousFolders()
 {
     if (InstallKind == Reinstall || InstallKind == Update) {
-        const std::wstring log = PreviousLogPath();
+        std::wstring ignored;
+        const std::wstring log = PreviousLogPath(&ignored);
+        if (!ignored.empty())
+            TextLog.Line(L"ignored a log beside the installer that does not describe the installed program's folder: " +
+                         ignored);
         if (!log.empty()) {
             PreviousLog.ReadLog(&log);
             InstallFolder = PreviousLog.InstallPath;

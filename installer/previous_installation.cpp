@@ -8,7 +8,12 @@
 #include "identity/application_id.h"
 #include "identity/core/product.h"
 #include "engine/journal/core/log_format.h"
+#include "engine/journal/core/log_reader.h"
+#include "engine/journal/log_file.h"
+#include "engine/journal/same_path.h"
+#include "support/core/path_text.h"
 #include "support/registry_read.h"
+#include "support/thread_ansi.h"
 
 namespace va {
 namespace {
@@ -17,6 +22,19 @@ std::wstring ExistingLogBeside(const std::wstring& file)
 {
     std::wstring log = LogBeside(file);
     return PathExists(log) ? log : std::wstring();
+}
+
+// Whether the log's "Install Path" is `folder`.  A log that cannot be read
+// names nothing.
+bool LogNamesFolder(const std::wstring& log, const std::wstring& folder)
+{
+    if (folder.empty())
+        return false;
+    LogReader reader(DecodeThreadAnsi);
+    if (FeedLogFile(log, reader) != LogFileRead::Fed)
+        return false;
+    const std::wstring named = reader.TakeContents().InstallPath;
+    return !named.empty() && SamePath(named, folder);
 }
 
 }  // namespace
@@ -47,7 +65,8 @@ const std::wstring& InstalledProgramPath()
     return path;
 }
 
-std::wstring PreviousLogPathFor(const std::wstring& ownProgram, const std::wstring& installedProgram)
+std::wstring PreviousLogPathFor(const std::wstring& ownProgram, const std::wstring& installedProgram,
+                               std::wstring* ignored)
 {
     if (UniqueKey key = OpenKey(HKEY_LOCAL_MACHINE, UninstallKeyName())) {
         std::wstring uninstaller;
@@ -57,17 +76,21 @@ std::wstring PreviousLogPathFor(const std::wstring& ownProgram, const std::wstri
                 return log;
         }
     }
-    for (const std::wstring* program : {&ownProgram, &installedProgram}) {
-        std::wstring log = ExistingLogBeside(*program);
-        if (!log.empty())
+    // Anyone may put a file beside a downloaded installer: that log is
+    // taken only for the installation it describes, never to choose the
+    // folder of another or to merge its entries into the new log.
+    if (std::wstring log = ExistingLogBeside(ownProgram); !log.empty()) {
+        if (LogNamesFolder(log, ParentFolder(installedProgram)))
             return log;
+        if (ignored)
+            *ignored = log;
     }
-    return {};
+    return ExistingLogBeside(installedProgram);
 }
 
-std::wstring PreviousLogPath()
+std::wstring PreviousLogPath(std::wstring* ignored)
 {
-    return PreviousLogPathFor(ProgramPath(), InstalledProgramPath());
+    return PreviousLogPathFor(ProgramPath(), InstalledProgramPath(), ignored);
 }
 
 }  // namespace va

@@ -17,9 +17,13 @@ const std::wstring& InstalledProgramPath();
 std::wstring LookUpInstalledProgramPath();
 
 // The full path of an existing previous log, or empty; computed at each call.
-std::wstring PreviousLogPath();
+// A log beside the running installer counts only when its "Install Path" is
+// the installed program's folder; one passed over for that is named in
+// `ignored`.
+std::wstring PreviousLogPath(std::wstring* ignored = nullptr);
 // With the running installer's path and the installed program's path given.
-std::wstring PreviousLogPathFor(const std::wstring& ownProgram, const std::wstring& installedProgram);
+std::wstring PreviousLogPathFor(const std::wstring& ownProgram, const std::wstring& installedProgram,
+                               std::wstring* ignored = nullptr);
 
 // Whether the file system finds something at `path` (no error, not "not found").
 bool PathExists(const std::wstring& path);

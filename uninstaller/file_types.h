@@ -13,11 +13,17 @@ class InstanceMutex;
 
 namespace va::uninstall {
 
+struct Unregistration {
+    std::optional<DWORD> exitCode;  // nothing when the program could not be started
+    DWORD error = ERROR_SUCCESS;    // why it could not be started, or why the mutex was not taken back
+    bool mutexTakenBack = false;
+};
+
 // Runs `"program" /Unregister /Background` in the program's folder and waits
-// for it, with `mutex` let go meanwhile (the program takes it for itself)
-// and taken back afterwards; then tells the shell that associations
-// changed.  The program's exit code, or nothing (with `error`) when it
-// could not be started.
-std::optional<DWORD> RunUnregistration(const std::wstring& program, InstanceMutex& mutex, DWORD& error);
+// for it, with `mutex` let go meanwhile (the program takes it for itself);
+// the mutex is then waited for, as long as another installer holds it, the
+// window repainting meanwhile.  Then tells the shell that associations
+// changed.
+Unregistration RunUnregistration(const std::wstring& program, InstanceMutex& mutex);
 
 }  // namespace va::uninstall

@@ -39,6 +39,10 @@ std::vector<StepResult> StepRunner::Run(const std::vector<UndoStep>& plan)
         if (hooks_.progress)
             hooks_.progress(step, n, plan.size());
         StepResult result;
+        if (mutexLost_) {
+            results.push_back(Result(step, Outcome::Kept, Reason::Unfinished));
+            continue;
+        }
         switch (step.kind) {
         case StepKind::UnregisterFileTypes:
             result = Unregister(step);
@@ -78,14 +82,16 @@ StepResult StepRunner::Unregister(const UndoStep& step)
 {
     if (step.path.empty() || !PathExists(step.path))
         return Result(step, Outcome::Kept, Reason::ProgramMissing);
-    DWORD error = ERROR_SUCCESS;
-    const std::optional<DWORD> exitCode =
-        hooks_.unregisterFileTypes ? hooks_.unregisterFileTypes(step.path, error) : std::nullopt;
-    if (exitCode && *exitCode == kRegistrationDone)
+    const Unregistration run = hooks_.unregisterFileTypes ? hooks_.unregisterFileTypes(step.path) : Unregistration{};
+    if (!run.mutexTakenBack) {
+        mutexLost_ = true;
+        return Result(step, Outcome::Failed, Reason::MutexLost, run.error);
+    }
+    if (run.exitCode && *run.exitCode == kRegistrationDone)
         return Result(step, Outcome::Removed);
     // The program stays, so that a second run can ask it again.
     blockedProgram_ = step.path;
-    return Result(step, Outcome::Failed, Reason::Error, exitCode ? *exitCode : error);
+    return Result(step, Outcome::Failed, Reason::Error, run.exitCode ? *run.exitCode : run.error);
 }
 
 StepResult StepRunner::RemoveFile(const UndoStep& step)

@@ -12,6 +12,7 @@
 #include "uninstaller/core/product_areas.h"
 #include "uninstaller/core/step_results.h"
 #include "uninstaller/core/undo_plan.h"
+#include "uninstaller/file_types.h"
 #include "uninstaller/removal.h"
 
 namespace va::uninstall {
@@ -21,9 +22,9 @@ struct StepHooks {
     std::function<void(const UndoStep& step, std::size_t number, std::size_t count)> progress;
     // A file is in use: true to try again, false to leave it for a restart.
     std::function<bool(const std::wstring& file)> retryInUse;
-    // Runs the main program's unregistration; its exit code, or nothing
-    // (with `error`) when it could not be started.
-    std::function<std::optional<DWORD>(const std::wstring& program, DWORD& error)> unregisterFileTypes;
+    // Runs the main program's unregistration and takes the installer mutex
+    // back; without the mutex no further step is taken.
+    std::function<Unregistration(const std::wstring& program)> unregisterFileTypes;
     // Removes the product's registry keys: ERROR_SUCCESS or the error.
     std::function<DWORD()> removeProductKeys;
 };
@@ -55,6 +56,7 @@ private:
     RestartDeletions restart_;
     std::wstring blockedProgram_;  // its file types could not be unregistered: it stays
     bool anyFailed_ = false;
+    bool mutexLost_ = false;  // another installer may be at work: every later step is left
 };
 
 // The exit code that the main program gives after a successful

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/journal/core/log_format.h"
+#include "identity/core/folder_token_table.h"
 #include "support/core/command_line.h"
 #include "support/core/exit_codes.h"
 #include "support/error_text.h"
@@ -112,7 +113,9 @@ int Uninstallation::Run()
     }
 
     const std::wstring logPath = LogBeside(ProgramPath());
-    const CheckedLog checked = ReadUninstallLog(logPath);
+    CheckedLog checked = ReadUninstallLog(logPath);
+    RequireOwnFolder(checked, ParentOf(ProgramPath()));
+    RequireStartMenuFolder(checked, {SpecialFolder(csidl::common_start_menu), SpecialFolder(csidl::start_menu)});
     if (checked.state == LogState::Missing)
         return Refuse(exit_code::kNotInstalled, Text(message::kLogMissing, {ProductText(), logPath}));
     if (checked.state == LogState::Damaged)
@@ -165,9 +168,7 @@ int Uninstallation::Undo(const CheckedLog& checked, const std::wstring& logPath)
             return false;
         return Ask(Text(message::kFileInUse, {file}), MB_RETRYCANCEL | MB_ICONEXCLAMATION, IDRETRY);
     };
-    hooks.unregisterFileTypes = [this](const std::wstring& program, DWORD& error) {
-        return RunUnregistration(program, mutex_, error);
-    };
+    hooks.unregisterFileTypes = [this](const std::wstring& program) { return RunUnregistration(program, mutex_); };
     hooks.removeProductKeys = [] { return RemoveProductKeys(); };
 
     StepRunner runner(areas, ParentOf(ProgramPath()), hooks);

@@ -5,7 +5,7 @@
 
 #include "identity/core/product.h"
 #include "engine/session/install_session.h"
-#include "engine/steps/message_pump.h"
+#include "support/message_pump.h"
 #include "engine/transaction/core/banner_line.h"
 #include "engine/transaction/install_transaction.h"
 #include "engine/transaction/installer_texts.h"

@@ -5,7 +5,10 @@
 #include "engine/session/install_session.h"
 #include "framework/data_exchange.h"
 #include "resources/installer_ids.h"
+#include "support/core/install_folder_rule.h"
+#include "support/error_text.h"
 #include "wizard/folder_browser.h"
+#include "wizard/core/typed_folder.h"
 #include "wizard/folder_page_limits.h"
 #include "languages/core/message_numbers.h"
 #include "wizard/wizard_text.h"
@@ -32,14 +35,21 @@ BOOL CDlgPath::OnInitDialog()
 
 void CDlgPath::DoDataExchange(CDataExchange* dx)
 {
-    // The typed folder is taken as it is: neither its existence nor its
-    // form is checked here.
+    // The typed folder need not exist, and may be relative; a drive's or
+    // share's root, or a name the system would change (a trailing dot or
+    // space), is refused as the folder browser refuses it.
     if (!dx->SaveAndValidate())
         folder_ = Session().InstallFolder;
     DDX_Text(dx, IDC_FOLDER, folder_);
     DDV_MaxChars(dx, folder_, kFolderTextLimit);
-    if (dx->SaveAndValidate())
-        Session().InstallFolder = folder_;
+    if (!dx->SaveAndValidate())
+        return;
+    if (Session().InstallKind == Fresh) {
+        const FolderProblem problem = CheckInstallFolder(folder_, FolderForm::AsTyped);
+        if (problem == FolderProblem::Root || problem == FolderProblem::BadCharacters)
+            DDV_Refuse(dx, ErrorText(kTypedFolderBadPath));
+    }
+    Session().InstallFolder = folder_;
 }
 
 void CDlgPath::OnBrowse()

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "support/core/install_folder_rule.h"
 #include "support/error_text.h"
 #include "support/message_hooks.h"
 #include "wizard/core/folder_paths.h"
@@ -254,8 +255,11 @@ int FolderBrowser::OnSelectionChanged(HWND dialog, PCIDLIST_ABSOLUTE selection)
 int FolderBrowser::OnValidateFailed(HWND dialog, const wchar_t* text)
 {
     const TypedFolder typed = CheckTypedFolder(text ? text : L"", RootBase(), ProcessFolderQualifier());
-    if (typed.error) {
-        ShowBrowserError(dialog, typed.error);
+    // The installation folder's browser holds the typed folder to the rule
+    // of the Folder page and the /dir switch.
+    const bool refused = typed.error == 0 && !root_ && CheckInstallFolder(typed.folder) != FolderProblem::None;
+    if (typed.error || refused) {
+        ShowBrowserError(dialog, refused ? kTypedFolderBadPath : typed.error);
         return 1;
     }
     current_ = typed.folder;

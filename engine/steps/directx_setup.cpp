@@ -4,7 +4,7 @@
 #include "engine/journal/uninstall_log.h"
 #include "engine/package/held_files.h"
 #include "engine/steps/install_progress.h"
-#include "engine/steps/message_pump.h"
+#include "support/message_pump.h"
 #include "support/dll_search_order.h"
 #include "support/fault_point.h"
 

@@ -9,7 +9,7 @@
 #include <boost/format.hpp>
 
 #include "engine/journal/uninstall_log.h"
-#include "engine/steps/message_pump.h"
+#include "support/message_pump.h"
 #include "support/core/path_text.h"
 #include "support/fault_point.h"
 #include "support/handles.h"

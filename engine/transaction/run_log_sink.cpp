@@ -1,6 +1,6 @@
 #include "engine/transaction/run_log_sink.h"
 
-#include "engine/steps/message_pump.h"
+#include "support/message_pump.h"
 #include "support/run_log.h"
 
 namespace va {

@@ -34,30 +34,6 @@ wchar_t Lower(wchar_t c)
     return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
 
-// Characters no file name may hold; ":" is checked apart (the drive's).
-bool HasForbiddenCharacters(std::wstring_view text)
-{
-    return std::any_of(text.begin(), text.end(), [](wchar_t c) {
-        return c < 0x20 || c == L'<' || c == L'>' || c == L'"' || c == L'|' || c == L'?' || c == L'*' || c == L':';
-    });
-}
-
-// Every component between separators, for "." and ".." and empty ones.
-bool HasUnusableComponent(std::wstring_view path)
-{
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = start;
-        while (end < path.size() && !IsPathSeparator(path[end]))
-            ++end;
-        const std::wstring_view component = path.substr(start, end - start);
-        if (component.empty() || component == L"." || component == L"..")
-            return true;
-        start = end + 1;
-    }
-    return false;
-}
-
 std::wstring WithoutTrailingSeparators(std::wstring_view path, std::size_t keep)
 {
     while (path.size() > keep && IsPathSeparator(path.back()))
@@ -106,30 +82,6 @@ std::wstring_view FolderReason(FolderProblem problem)
 std::span<const SwitchSpec> InstallerSwitchTable()
 {
     return kSwitches;
-}
-
-FolderProblem CheckInstallFolder(std::wstring_view folder)
-{
-    const bool drive = folder.size() >= 3 && IsDriveLetter(folder[0]) && folder[1] == L':' &&
-                       IsPathSeparator(folder[2]);
-    const bool unc = folder.size() >= 2 && IsPathSeparator(folder[0]) && IsPathSeparator(folder[1]);
-    if (!drive && !unc)
-        return FolderProblem::Relative;
-    if (folder.size() > kMaxFolderChars)
-        return FolderProblem::TooLong;
-    const std::wstring_view rest = folder.substr(drive ? 3 : 2);
-    if (HasForbiddenCharacters(rest))
-        return FolderProblem::BadCharacters;
-    // Below the root: no empty, "." or ".." component; a UNC path names at
-    // least its server and share.
-    const std::wstring trimmed = WithoutTrailingSeparators(rest, 0);
-    if (unc && (trimmed.empty() || std::none_of(trimmed.begin(), trimmed.end(), IsPathSeparator)))
-        return FolderProblem::Relative;
-    if (!trimmed.empty() && HasUnusableComponent(trimmed))
-        return FolderProblem::BadCharacters;
-    if (IsDriveOrShareRoot(folder))
-        return FolderProblem::Root;
-    return FolderProblem::None;
 }
 
 FolderProblem CheckStartMenuGroup(std::wstring_view group)

@@ -14,6 +14,7 @@
 
 #include "languages/core/language_table.h"
 #include "support/core/command_line.h"
+#include "support/core/install_folder_rule.h"
 
 namespace va {
 
@@ -47,12 +48,6 @@ ParsedInstallerOptions ParseInstallerArguments(const std::vector<std::wstring>& 
 // to deployment tools.
 std::span<const SwitchSpec> InstallerSwitchTable();
 
-// The longest folder the installer takes, as the Folder page.
-inline constexpr std::size_t kMaxFolderChars = 260;
-
-enum class FolderProblem { None, Relative, TooLong, BadCharacters, Root };
-// "/dir": a full path, "X:\..." or "\\server\share\...", below the drive's or share's root.
-FolderProblem CheckInstallFolder(std::wstring_view folder);
 // "/group": a relative folder below the Start menu, without "." or "..".
 FolderProblem CheckStartMenuGroup(std::wstring_view group);
 

@@ -2,10 +2,22 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/common/log_bytes.h"
 #include "tests/common/scratch_registry.h"
 
 namespace va::test {
 namespace {
+
+// A log's bytes whose "Install Path" is `folder`.
+std::string LogNaming(const std::wstring& folder)
+{
+    return test::Utf16File(L"// Uninstall Log File v1\r\n"
+                           L"// ############ WARNING: Do not delete or modify this file. ############\r\n"
+                           L"// Install Trelvane 7.08g\r\n"
+                           L"// Install Path : " + folder + L"\r\n"
+                           L"// Shortcut Path : \r\n"
+                           L"// -------------------\r\n");
+}
 
 class PreviousInstallation : public testing::Test {
 protected:
@@ -109,12 +121,58 @@ TEST_F(PreviousInstallation, LogIsTheFirstOfThreeCandidatesThatExists)
         for (const std::wstring* dir : {&uninstallerDir, &ownDir, &installedDir})
             ::DeleteFileW((*dir + L"\\Uninstall.ulog").c_str());
         for (const std::wstring* dir : c.logsIn)
-            scratch.File(std::filesystem::path(*dir).filename().wstring() + L"\\Uninstall.ulog");
+            scratch.File(std::filesystem::path(*dir).filename().wstring() + L"\\Uninstall.ulog",
+                         LogNaming(installedDir));
         if (c.uninstallValue) {
             ASSERT_TRUE(WriteText(HKEY_LOCAL_MACHINE, kTestUninstallKey, L"UninstallString", c.uninstallString));
         }
         const std::wstring expected = c.expected.empty() ? L"" : c.expected + L"\\Uninstall.ulog";
         EXPECT_EQ(PreviousLogPathFor(own, installed), expected);
+    }
+}
+
+// A log beside the installer (a download folder anyone can write to) is
+// taken only when it describes the installed program's folder; otherwise
+// it is passed over, named, and the search goes on beside the program.
+TEST_F(PreviousInstallation, ALogBesideTheInstallerCountsOnlyForTheInstalledProgramsFolder)
+{
+    const std::wstring ownDir = scratch.Folder(L"downloads");
+    const std::wstring installedDir = scratch.Folder(L"installed");
+    const std::wstring elsewhere = scratch.Folder(L"elsewhere");
+    const std::wstring own = ownDir + L"\\InstallTrelvane7.08g.exe";
+    const std::wstring installed = installedDir + L"\\Trelvane.exe";
+    const std::wstring ownLog = ownDir + L"\\Uninstall.ulog";
+    const std::wstring installedLog = installedDir + L"\\Uninstall.ulog";
+
+    struct Case {
+        const char* what;
+        std::string ownLogBytes;
+        bool logBesideProgram;
+        std::wstring installedProgram;
+        std::wstring expected;
+        std::wstring expectedIgnored;
+    };
+    const Case cases[] = {
+        {"names the installed folder", LogNaming(installedDir), true, installed, ownLog, L""},
+        {"the same folder spelt with another case and a slash",
+         LogNaming(scratch.path().wstring() + L"/INSTALLED"), false, installed, ownLog, L""},
+        {"names another folder: the program's own log", LogNaming(elsewhere), true, installed, installedLog,
+         ownLog},
+        {"names another folder, none beside the program", LogNaming(elsewhere), false, installed, L"", ownLog},
+        {"names no folder", LogNaming(L""), false, installed, L"", ownLog},
+        {"not a log", "planted", true, installed, installedLog, ownLog},
+        {"no installed program to describe", LogNaming(installedDir), false, L"", L"", ownLog},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        RemoveProductKeys();
+        ::DeleteFileW(installedLog.c_str());
+        scratch.File(L"downloads\\Uninstall.ulog", c.ownLogBytes);
+        if (c.logBesideProgram)
+            scratch.File(L"installed\\Uninstall.ulog", LogNaming(installedDir));
+        std::wstring ignored;
+        EXPECT_EQ(PreviousLogPathFor(own, c.installedProgram, &ignored), c.expected);
+        EXPECT_EQ(ignored, c.expectedIgnored);
     }
 }
 

@@ -14,6 +14,7 @@
 #include "support/instance_counter.h"
 #include "support/instance_mutex.h"
 #include "tests/installer/unattended_fixture.h"
+#include "tests/common/log_bytes.h"
 #include "tests/common/registry_test_util.h"
 #include "tests/common/remove_tree.h"
 
@@ -229,6 +230,50 @@ TEST_F(QuietInstaller, AFailedRunIsRolledBackAndItsLogSaysHow)
     EXPECT_THAT(log, HasSubstr("Failed"));
     EXPECT_THAT(log, HasSubstr("exit code 1603"));
     RemoveTree(folder);
+}
+
+// Anyone may leave an "Uninstall.ulog" in a download folder: found beside
+// the installer (no log beside the installed uninstaller), it must not
+// choose the folder of a reinstallation, and the run log says it was passed
+// over.
+TEST_F(QuietInstaller, APlantedLogBesideTheInstallerChoosesNothing)
+{
+    const WatchedRun first = RunQuiet();
+    ASSERT_EQ(first.exitCode, 0u) << RunLogText();
+    const std::wstring installedLog = DemoLayout().installFolder + L"\\Uninstall.ulog";
+    ::SetFileAttributesW(installedLog.c_str(), FILE_ATTRIBUTE_NORMAL);  // the log is written read-only
+    ASSERT_TRUE(::DeleteFileW(installedLog.c_str()));
+
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring downloads = std::wstring(temp) + L"unattended planted log";
+    const std::wstring target = std::wstring(temp) + L"unattended planted target";
+    RemoveTree(downloads);
+    RemoveTree(target);
+    ::CreateDirectoryW(downloads.c_str(), nullptr);
+    ::CreateDirectoryW(target.c_str(), nullptr);
+    const std::wstring installer = downloads + L"\\InstallTrelvane7.08g.exe";
+    ASSERT_TRUE(::CopyFileW(InstallerProgram().c_str(), installer.c_str(), FALSE));
+    ASSERT_TRUE(WriteBytes(downloads + L"\\Uninstall.ulog",
+                           Utf16File(L"// Uninstall Log File v1\r\n"
+                                     L"// ############ WARNING: Do not delete or modify this file. ############\r\n"
+                                     L"// Install Trelvane 7.08g\r\n"
+                                     L"// Install Path : " + target + L"\r\n"
+                                     L"// Shortcut Path : \r\n"
+                                     L"// -------------------\r\n")));
+
+    ::DeleteFileW(runLog_.c_str());
+    const WatchedRun again = RunQuiet({}, installer);
+    const std::string log = RunLogText();
+    EXPECT_EQ(again.exitCode, 0u) << log;
+    EXPECT_THAT(log, HasSubstr("install kind Reinstall"));
+    EXPECT_THAT(log, HasSubstr("ignored a log beside the installer that does not describe the installed program's "
+                               "folder: " + Utf8(downloads + L"\\Uninstall.ulog")));
+    EXPECT_FALSE(Exists(target + L"\\Trelvane.exe")) << "installed where the planted log said";
+    EXPECT_TRUE(Exists(DemoLayout().mainProgram));
+    EXPECT_THAT(log, HasSubstr("installation folder " + Utf8(DemoLayout().installFolder)));
+    RemoveTree(downloads);
+    RemoveTree(target);
 }
 
 }  // namespace

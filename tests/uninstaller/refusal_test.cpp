@@ -94,6 +94,19 @@ std::string Utf16(const std::wstring& text)
     return std::string(reinterpret_cast<const char*>(text.data()), text.size() * 2);
 }
 
+std::string Replaced(std::string text, const std::string& from, const std::string& to)
+{
+    const std::size_t at = text.find(from);
+    if (at != std::string::npos)
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+std::wstring ParentOf(const std::wstring& path)
+{
+    return path.substr(0, path.find_last_of(L'\\'));
+}
+
 TEST_F(Refusal, ADamagedOrMissingLogRemovesNothing)
 {
     const DemoInstallation& d = installation_;
@@ -108,6 +121,11 @@ TEST_F(Refusal, ADamagedOrMissingLogRemovesNothing)
         {"blank line before the last entry", good.substr(0, lastLine) + Utf16(L"\r\n") + good.substr(lastLine), 1610},
         {"entry of an unknown type", good + Utf16(L"0999:08ff:1 -- C:\\x\r\n"), 1610},
         {"another version", Utf16(L"\xFEFF// Uninstall Log File v2\r\n") + good.substr(good.find(Utf16(L"\r\n")) + 4), 1610},
+        // The log beside the uninstaller names another installation folder.
+        {"another installation folder", Replaced(good, Utf16(L"Install Path : " + d.installFolder),
+                                                  Utf16(L"Install Path : " + ParentOf(d.installFolder))), 1610},
+        {"a Start-menu folder outside the Start menu", Replaced(good, Utf16(L"Shortcut Path : " + d.startMenuFolder),
+                                                                 Utf16(L"Shortcut Path : " + d.installFolder)), 1610},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

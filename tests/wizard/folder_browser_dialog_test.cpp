@@ -226,6 +226,30 @@ TEST_F(FolderBrowserDialog, ATypedNewFolderIsReturnedQualifiedWithoutBeingMade)
     EXPECT_EQ(answer.result, In(L"New\\Deeper"));
 }
 
+// The installation folder's browser holds a typed folder to the rule of the
+// Folder page and /dir: no drive root, no name ending in a dot.
+TEST_F(FolderBrowserDialog, ADriveRootOrATrailingDotIsRefusedAsTheFolderPageRefusesIt)
+{
+    for (const std::wstring& refused : {std::wstring(L"C:\\"), In(L"Trelvane.")}) {
+        SCOPED_TRACE(std::string(refused.begin(), refused.end()));
+        Pilot pilot(L"plain", In(L"Apps"), Output());
+        HWND browser = pilot.Browser();
+        ASSERT_TRUE(browser);
+        TypeProposal(browser, refused);
+        PressButton(browser, IDOK);
+        HWND box = WaitForBoxOrClose(pilot.ProcessId(), browser);
+        if (!box) {
+            pilot.Finish();
+            GTEST_SKIP() << kNoEditBoxAnswer;
+        }
+        EXPECT_EQ(MessageBoxText(box), ErrorText(ERROR_BAD_PATHNAME));
+        PressButton(box, IDOK);
+        EXPECT_TRUE(WaitUntilGone(box));
+        PressButton(browser, IDCANCEL);
+        EXPECT_EQ(pilot.Finish().result, L"");
+    }
+}
+
 TEST_F(FolderBrowserDialog, AWildcardIsRefusedWithTheSystemsTextAndTheBrowserStays)
 {
     Pilot pilot(L"plain", In(L"Apps"), Output());

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "support/error_text.h"
 #include "tests/wizard/browser_window.h"
 #include "tests/wizard/wizard_fixture.h"
 
@@ -78,6 +79,31 @@ TEST_F(FolderPages, AnUpdateShowsThePreviousFolderWithoutLettingItChange)
     ASSERT_TRUE(Press(IDOK, kShortcutPage));
     ASSERT_TRUE(Press(IDC_BACK, kFolderPage));
     EXPECT_EQ(ControlText(folder, IDC_FOLDER), shown);
+    ExitWizard();
+}
+
+// A drive's or share's root, or a name the system would change under the
+// log (a trailing dot or space), keeps the wizard on the page with the
+// system's text for a bad path, as the folder browser and /dir refuse them.
+TEST_F(FolderPages, ARootOrANameTheSystemWouldChangeKeepsTheWizardOnThePage)
+{
+    ASSERT_NE(Start(), nullptr);
+    HWND folder = Advance(kFolderPage);
+    ASSERT_NE(folder, nullptr);
+    for (const wchar_t* refused : {L"C:\\", L"D:", L"\\\\server\\share\\", L"C:\\Apps\\Trelvane.",
+                                   L"C:\\Apps \\Trelvane", L"relative\\New Folder."}) {
+        SCOPED_TRACE(testing::Message() << std::string(refused, refused + ::lstrlenW(refused)));
+        SetControlText(folder, IDC_FOLDER, refused);
+        PressButton(host_, IDOK);
+        HWND box = WaitForBox();
+        ASSERT_NE(box, nullptr) << "no message";
+        EXPECT_EQ(MessageBoxText(box), ErrorText(ERROR_BAD_PATHNAME));
+        PressButton(box, IDOK);
+        EXPECT_TRUE(WaitUntilGone(box));
+        EXPECT_EQ(VisiblePage(host_), kFolderPage);
+    }
+    SetControlText(folder, IDC_FOLDER, L"C:\\Apps\\Trelvane 7.08g");
+    ASSERT_TRUE(Press(IDOK, kShortcutPage)) << "a dot inside a name passes";
     ExitWizard();
 }
 

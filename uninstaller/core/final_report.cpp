@@ -33,6 +33,8 @@ std::wstring LeftLine(const StepResult& r, const std::wstring& product, const Me
     if (r.step.kind == StepKind::UnregisterFileTypes) {
         if (r.reason == Reason::ProgramMissing)
             return message(message::kFileTypesNoProgram, {r.step.path});
+        if (r.reason == Reason::MutexLost)
+            return message(message::kInstallerRunning, {product});
         if (r.outcome == Outcome::Failed)
             return message(message::kFileTypesFailed,
                            {r.step.path, std::to_wstring(static_cast<long>(static_cast<std::int32_t>(r.error)))});

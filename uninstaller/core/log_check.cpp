@@ -38,4 +38,25 @@ CheckedLog CheckReadLog(LogReader& reader)
     return checked;
 }
 
+void RequireOwnFolder(CheckedLog& checked, std::wstring_view ownFolder)
+{
+    if (checked.state == LogState::Readable && !SamePathText(checked.contents.InstallPath, ownFolder)) {
+        checked.state = LogState::Damaged;
+        checked.line = 4;
+    }
+}
+
+void RequireStartMenuFolder(CheckedLog& checked, const std::vector<std::wstring>& startMenus)
+{
+    const std::wstring& folder = checked.contents.ShortcutPath;
+    if (checked.state != LogState::Readable || folder.empty())
+        return;
+    if (IsPlainAbsolutePath(folder))
+        for (const std::wstring& menu : startMenus)
+            if (!menu.empty() && IsBelow(folder, menu))
+                return;
+    checked.state = LogState::Damaged;
+    checked.line = 5;
+}
+
 }  // namespace va::uninstall

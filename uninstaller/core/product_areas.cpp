@@ -18,7 +18,9 @@ void ProductAreas::AddProtected(const std::wstring& folder)
 
 bool ProductAreas::MayRemoveFile(const std::wstring& path) const
 {
-    if (!IsPlainAbsolutePath(path))
+    // A log's "file" entry may name a system folder, or one above it, as
+    // well as a folder entry may.
+    if (!IsPlainAbsolutePath(path) || IsProtected(path))
         return false;
     for (const std::wstring& root : roots_)
         if (IsBelow(path, root))

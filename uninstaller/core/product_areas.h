@@ -19,7 +19,8 @@ public:
     // programs ...): never removed, nor any folder above it.
     void AddProtected(const std::wstring& folder);
 
-    // A file or shortcut: strictly inside a root.
+    // A file or shortcut: strictly inside a root, and neither a protected
+    // folder nor above one.
     bool MayRemoveFile(const std::wstring& path) const;
     // A folder: a root, inside one, or above one (the installation made
     // its missing parents); never a protected folder, a folder above one

@@ -44,6 +44,8 @@ const wchar_t* ReasonWords(Reason reason)
         return L"waits for the failed items";
     case Reason::InUse:
         return L"in use";
+    case Reason::MutexLost:
+        return L"the installer mutex was not taken back: nothing more removed";
     }
     return nullptr;
 }

@@ -31,6 +31,7 @@ enum class Reason {
     ProgramMissing,    // the file types' program is gone: they stay registered
     Unfinished,        // waits until what failed before it is removed
     InUse,
+    MutexLost,         // the installer mutex was not taken back after the file types
     Error,             // `error` holds the Windows error or the program's exit code
 };
 

@@ -9,7 +9,7 @@
 #include "identity/core/product_version.h"
 #include "engine/journal/uninstall_log.h"
 #include "engine/steps/file_type_registration.h"
-#include "engine/steps/message_pump.h"
+#include "support/message_pump.h"
 #include "support/handles.h"
 #include "support/instance_mutex.h"
 #include "tests/common/registry_test_util.h"

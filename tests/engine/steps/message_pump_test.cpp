@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "engine/steps/directx_setup.h"
-#include "engine/steps/message_pump.h"
+#include "support/message_pump.h"
 #include "support/handles.h"
 
 namespace va::test {

@@ -100,6 +100,10 @@ TEST(InstallerSwitches, RefusedLinesNameTheArgumentAndWhy)
         {{L"/group=C:\\Menu"}, CommandLineError::InvalidValue, L"/group=C:\\Menu"},
         {{L"/group=\\Menu"}, CommandLineError::InvalidValue, L"/group=\\Menu"},
         {{L"/group=..\\Menu"}, CommandLineError::InvalidValue, L"/group=..\\Menu"},
+        // The system would drop the dot, the log would keep it.
+        {{L"/dir=C:\\Apps\\Trelvane."}, CommandLineError::InvalidValue, L"/dir=C:\\Apps\\Trelvane."},
+        {{L"/dir=C:\\Apps \\Trelvane"}, CommandLineError::InvalidValue, L"/dir=C:\\Apps \\Trelvane"},
+        {{L"/group=Vantaro\\Trelvane."}, CommandLineError::InvalidValue, L"/group=Vantaro\\Trelvane."},
         {{L"/lang=xx"}, CommandLineError::InvalidValue, L"/lang=xx"},
         {{L"/lang=20"}, CommandLineError::InvalidValue, L"/lang=20"},
         {{L"/lang=-1"}, CommandLineError::InvalidValue, L"/lang=-1"},

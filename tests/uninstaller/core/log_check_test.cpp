@@ -50,5 +50,61 @@ TEST(LogCheck, OnlyAWholeLogWithItsHeaderIsReadable)
     }
 }
 
+// The log beside the uninstaller describes that installation only: one that
+// names another folder could send the removal anywhere the product's areas
+// reach.
+TEST(LogCheck, TheInstallPathMustBeTheUninstallersOwnFolder)
+{
+    const struct {
+        const char* name;
+        std::wstring ownFolder;
+        LogState state;
+        std::size_t line;
+    } cases[] = {
+        {"its own folder", L"C:\\P\\T", LogState::Readable, 0},
+        {"letter case and separators aside", L"c:/p/t\\", LogState::Readable, 0},
+        {"another folder", L"C:\\Users\\Public\\T", LogState::Damaged, 4},
+        {"a folder above", L"C:\\P", LogState::Damaged, 4},
+        {"a folder below", L"C:\\P\\T\\Sub", LogState::Damaged, 4},
+    };
+    for (const auto& c : cases) {
+        CheckedLog checked = CheckLogBytes(Utf16File(Header()), Latin1);
+        RequireOwnFolder(checked, c.ownFolder);
+        EXPECT_EQ(checked.state, c.state) << c.name;
+        EXPECT_EQ(checked.line, c.line) << c.name;
+    }
+    // A log damaged already stays so, with its own line.
+    CheckedLog cut = CheckLogBytes(Utf16File(Header().substr(0, 80)), Latin1);
+    RequireOwnFolder(cut, L"C:\\P\\T");
+    EXPECT_EQ(cut.state, LogState::Damaged);
+    EXPECT_EQ(cut.line, 3u);
+}
+
+TEST(LogCheck, TheShortcutPathMustLieInAStartMenu)
+{
+    const std::vector<std::wstring> menus{L"C:\\ProgramData\\Start Menu", L"C:\\Users\\A\\Start Menu"};
+    const struct {
+        const char* name;
+        std::wstring shortcutPath;
+        LogState state;
+        std::size_t line;
+    } cases[] = {
+        {"the common Start menu", L"C:\\ProgramData\\Start Menu\\Programs\\T", LogState::Readable, 0},
+        {"the user's Start menu", L"c:/users/a/start menu/T", LogState::Readable, 0},
+        {"the Start menu itself", L"C:\\ProgramData\\Start Menu", LogState::Damaged, 5},
+        {"elsewhere", L"C:\\Users\\Public", LogState::Damaged, 5},
+        {"out of it by \"..\"", L"C:\\ProgramData\\Start Menu\\..\\Data", LogState::Damaged, 5},
+    };
+    for (const auto& c : cases) {
+        std::wstring header;
+        for (const std::wstring& line : FormatLogHeader(L"Trelvane 7.08g", L"", L"C:\\P\\T", c.shortcutPath))
+            header += line;
+        CheckedLog checked = CheckLogBytes(Utf16File(header), Latin1);
+        RequireStartMenuFolder(checked, menus);
+        EXPECT_EQ(checked.state, c.state) << c.name;
+        EXPECT_EQ(checked.line, c.line) << c.name;
+    }
+}
+
 }  // namespace
 }  // namespace va::uninstall

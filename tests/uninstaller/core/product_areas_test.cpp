@@ -48,6 +48,28 @@ TEST(ProductAreas, FilesOnlyInsideTheProductsFolders)
         EXPECT_EQ(areas.MayRemoveFile(c.path), c.removable) << Narrow(c.path);
 }
 
+// The protected list holds for a "file" entry as for a folder: an
+// installation folder may hold a system folder (a shared desktop below a
+// chosen folder, say), and the log's entry may name it or a folder above it.
+TEST(ProductAreas, AFileEntryNamingASystemFolderOrOneAboveIsNeverRemoved)
+{
+    ProductAreas areas;
+    areas.AddRoot(L"C:\\Users");
+    areas.AddProtected(L"C:\\Users\\Public\\Desktop");
+    const struct {
+        const wchar_t* path;
+        bool removable;
+    } cases[] = {
+        {L"C:\\Users\\Public\\Desktop", false},
+        {L"c:/users/public/desktop/", false},
+        {L"C:\\Users\\Public", false},
+        {L"C:\\Users\\Public\\Desktop\\Trelvane 7.08g.lnk", true},
+        {L"C:\\Users\\Public\\readme.txt", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(areas.MayRemoveFile(c.path), c.removable) << Narrow(c.path);
+}
+
 TEST(ProductAreas, FoldersInsideOrAboveButNeverASystemFolderOrAboveOne)
 {
     const ProductAreas areas = TypicalAreas();

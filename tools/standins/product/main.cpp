@@ -56,6 +56,7 @@ void RecordRun(int exitCode)
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     ::GetStartupInfoW(&startup);
+    SetDword(key.get(), L"ProcessId", ::GetCurrentProcessId());
     SetDword(key.get(), L"ExitCode", static_cast<DWORD>(exitCode));
     SetDword(key.get(), L"StartupFlags", startup.dwFlags);
     SetDword(key.get(), L"ShowCommand", startup.wShowWindow);

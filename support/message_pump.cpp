@@ -1,4 +1,4 @@
-#include "engine/steps/message_pump.h"
+#include "support/message_pump.h"
 
 namespace va {
 namespace {
