@@ -12,7 +12,9 @@
 # which Wine runs natively: NSIS's amd64 stub and a 64-bit package_bench.
 # Benchmarks only; installs the Debian package nsis when missing.
 #   bash bench/compare.sh [SIZE_MIB ...]        (default: 100 1024)
-#   BENCH_REPEAT=n repeats every timing n times in the run (default 1).
+#   BENCH_REPEAT=n repeats every timing n times in the run (default 5):
+#   NSIS and our quiet installation run as n pairs, alternating which of
+#   the two goes first, and the ratio is the median of the pairs' ratios.
 #   BENCH_PAYLOAD=small takes files of 1-16 KiB instead (translations,
 #   icons, headers, scripts: a product's many small assets), in their
 #   hundreds of folders, until SIZE MiB.
@@ -23,7 +25,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 sizes=("${@:-100 1024}")
 sizes=(${sizes[@]})
-repeat=${BENCH_REPEAT:-1}
+repeat=${BENCH_REPEAT:-5}
 payload=${BENCH_PAYLOAD:-binaries}
 case "$payload" in binaries|small) ;; *) echo "BENCH_PAYLOAD: binaries or small" >&2; exit 2 ;; esac
 
@@ -117,6 +119,24 @@ for path in sorted(paths):
 PY
 }
 
+run_nsis() {
+  rm -rf "$dir/nsis-out"; mkdir -p "$dir/nsis-out"
+  run_windows cmd /c exit  # the prefix's server and services up before the clock starts
+  t0=$(now); run_windows "$dir/nsis-$arch.exe" /S "/D=$(winpath "$dir/nsis-out")"; t1=$(now)
+  nsis+=("$(awk "BEGIN { print $t1 - $t0 }")")
+  got=$(find "$dir/nsis-out" -type f | wc -l)
+  [ "$got" = "$count" ] || { echo "NSIS installed $got of $count files" >&2; exit 1; }
+  rm -rf "$dir/nsis-out"
+}
+run_quiet() {
+  run_windows cmd /c exit
+  result=$(build/mingw/wine-run.sh build/mingw/bench/install_bench.exe --quiet "$installer_exe" \
+    "$(winpath "$dir/package.pkg")" | tr -d '\r')
+  [ "$(sed -n 's/^exit_code=//p' <<<"$result")" = 0 ] || { echo "our quiet installation failed: $result" >&2; exit 1; }
+  quiet+=("$(sed -n 's/^quiet_seconds=//p' <<<"$result")")
+  quiet_mem+=("$(sed -n 's/^peak_private_bytes=//p' <<<"$result")")
+}
+
 for size in "${sizes[@]}"; do
   dir="$work/$size"
   [ "$payload" = binaries ] || dir="$work/$payload-$size"
@@ -149,18 +169,15 @@ for size in "${sizes[@]}"; do
   count=$(wc -l < "$dir/files")
   bytes=$(awk '{ print }' "$dir/files" | xargs -d '\n' stat -c %s | awk '{ s += $1 } END { print s }')
 
-  bz=(); nsis=(); ours=(); inside=(); mem=(); single=(); single_inside=(); single_mem=(); quiet=()
+  bz=(); nsis=(); ours=(); inside=(); mem=(); single=(); single_inside=(); single_mem=(); quiet=(); quiet_mem=()
   for ((r = 0; r < repeat; ++r)); do
     t0=$(now); bzip2 -dc "$dir/package.pkg" > /dev/null; t1=$(now)
     bz+=("$(awk "BEGIN { print $t1 - $t0 }")")
 
-    rm -rf "$dir/nsis-out"; mkdir -p "$dir/nsis-out"
-    run_windows cmd /c exit  # the prefix's server and services up before the clock starts
-    t0=$(now); run_windows "$dir/nsis-$arch.exe" /S "/D=$(winpath "$dir/nsis-out")"; t1=$(now)
-    nsis+=("$(awk "BEGIN { print $t1 - $t0 }")")
-    got=$(find "$dir/nsis-out" -type f | wc -l)
-    [ "$got" = "$count" ] || { echo "NSIS installed $got of $count files" >&2; exit 1; }
-    rm -rf "$dir/nsis-out"
+    # NSIS's silent install and our full quiet installation as a pair, one
+    # right after the other, the first of them alternating from run to run,
+    # so that a change of the machine's load falls on both alike.
+    if (( r % 2 == 0 )); then run_nsis; run_quiet; else run_quiet; run_nsis; fi
 
     # Ours on every processor, then on one thread (the reader before it
     # decoded in parallel), each from a fresh output folder.
@@ -185,11 +202,6 @@ for size in "${sizes[@]}"; do
       fi
       rm -rf "$dir/our-out"
     done
-
-    result=$(build/mingw/wine-run.sh build/mingw/bench/install_bench.exe --quiet "$installer_exe" \
-      "$(winpath "$dir/package.pkg")" | tr -d '\r')
-    [ "$(sed -n 's/^exit_code=//p' <<<"$result")" = 0 ] || { echo "our quiet installation failed: $result" >&2; exit 1; }
-    quiet+=("$(sed -n 's/^quiet_seconds=//p' <<<"$result")")
   done
 
   # The same verify + extract kept to 1, 2 ... processors.
@@ -208,8 +220,9 @@ for size in "${sizes[@]}"; do
 
   python3 - "$size" "$count" "$bytes" "$(stat -c %s "$dir/package.pkg")" "$(stat -c %s "$dir/nsis-$arch.exe")" \
     "$(nproc)" "$processors" "$arch" "${bz[*]}" "${nsis[*]}" "${ours[*]}" "${inside[*]}" "${mem[*]}" \
-    "${single[*]}" "${single_inside[*]}" "${single_mem[*]}" "${quiet[*]}" "$emulated" "$payload" "${scaling[*]}" <<'PY'
-import sys
+    "${single[*]}" "${single_inside[*]}" "${single_mem[*]}" "${quiet[*]}" "$emulated" "$payload" "${scaling[*]}" \
+    "${quiet_mem[*]}" <<'PY'
+import statistics, sys
 size, count, payload, pkg, exe, cores, procs, arch = sys.argv[1:9]
 quiet, emulated = [float(x) for x in sys.argv[17].split()], sys.argv[18] == "yes"
 bz, nsis, ours, mem, single, single_mem = ([float(x) for x in sys.argv[i].split()] for i in (9, 10, 11, 13, 14, 16))
@@ -233,11 +246,15 @@ print(f"  our verify + extract, parallel   {span(ours)}  ({parts(inside)}; "
       f"peak private {max(mem)/2**20:.1f} MiB)")
 print(f"  our verify + extract, one thread {span(single)}  ({parts(single_inside)}; "
       f"peak private {max(single_mem)/2**20:.1f} MiB)")
-print(f"  our full quiet installation      {span(quiet)}  (32-bit installer, /quiet: verify, extract, every step"
+quiet_mem = [int(x) for x in sys.argv[21].split()]
+print(f"  our full quiet installation      {span(quiet)}  (32-bit installer, /quiet: verify, extract, every step; "
+      f"peak private {max(quiet_mem)/2**20:.1f} MiB"
       + ("; through the emulator, so not comparable with the lines above)" if emulated else ")"))
 print(f"  ours / NSIS                      {ratio(ours, nsis)} parallel, {ratio(single, nsis)} one thread")
 if not emulated:
-    print(f"  quiet installation / NSIS        {ratio(quiet, nsis)}")
+    paired = [q / n for q, n in zip(quiet, nsis)]
+    print(f"  quiet installation / NSIS        median {statistics.median(paired):.2f} over {len(paired)} pairs "
+          f"({' '.join(f'{r:.2f}' for r in paired)})")
 print(f"  ours / bzip2 -dc                 {ratio(ours, bz)} parallel, {ratio(single, bz)} one thread")
 scaling = [x.split(":") for x in sys.argv[20].split()]
 base = float(scaling[0][1])

@@ -1,12 +1,13 @@
 // The wall time of a whole installation through the real installer: the
 // wizard's quick route, Install pressed, and the clock stopped when the run
 // gives Exit back; with --quiet, the whole unattended run (/quiet) from its
-// start to its exit.  With a package file, a copy of the installer carrying
+// start to its exit, and the installer's peak private memory.  With a package file, a copy of the installer carrying
 // that package is run instead.  The product is removed before and after.
 //
 //   install_bench [--quiet] INSTALLER [PACKAGE]
 
 #include <windows.h>
+#include <psapi.h>
 
 #include <chrono>
 #include <cstdio>
@@ -66,7 +67,11 @@ int wmain(int argc, wchar_t** argv)
         const Process run = StartProgram(installer, L"/quiet");
         const DWORD code = WaitForExit(run, 3600000);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::printf("quiet_seconds=%.2f\nexit_code=%lu\n", seconds, static_cast<unsigned long>(code));
+        // The handle outlives the process: its peak commit is still there.
+        PROCESS_MEMORY_COUNTERS memory{};
+        ::GetProcessMemoryInfo(run.handle.get(), &memory, sizeof memory);
+        std::printf("quiet_seconds=%.2f\nexit_code=%lu\npeak_private_bytes=%lu\n", seconds,
+                    static_cast<unsigned long>(code), static_cast<unsigned long>(memory.PeakPagefileUsage));
         RemoveInstalledProduct();
         if (!copy.empty())
             ::DeleteFileW(copy.c_str());
