@@ -3,11 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
+#include <optional>
 
 #include "support/handles.h"
 #include "support/instance_mutex.h"
 #include "support/message_pump.h"
+#include "tests/common/mutex_holder.h"
 #include "tests/common/registry_test_util.h"
 #include "tests/common/standins.h"
 #include "uninstaller/file_types.h"
@@ -54,9 +55,7 @@ TEST_F(Unregistration, TheProgramRunsWithTheMutexReleasedAndItIsTakenBack)
     EXPECT_EQ(ReadText(HKEY_CURRENT_USER, kRecordKey, L"WorkingFolder"), folder_);
 }
 
-HANDLE g_letGo = nullptr;
 UINT_PTR g_timer = 0;
-constexpr UINT kHolderHasIt = WM_APP + 9;
 
 bool ProgramHasEnded()
 {
@@ -76,15 +75,15 @@ bool LetTheHolderGo(MSG* message)
     if (message->message == WM_TIMER && message->wParam == g_timer && g_timer) {
         ::KillTimer(nullptr, g_timer);
         g_timer = 0;
-        ::SetEvent(g_letGo);
+        MutexHolder::LetGo();
         return true;
     }
-    if (message->message != kHolderHasIt)
+    if (message->message != MutexHolder::kHolderHasIt)
         return false;
     if (ProgramHasEnded())
         g_timer = ::SetTimer(nullptr, 0, 20, nullptr);
     else
-        ::PostThreadMessageW(::GetCurrentThreadId(), kHolderHasIt, 0, 0);
+        ::PostThreadMessageW(::GetCurrentThreadId(), MutexHolder::kHolderHasIt, 0, 0);
     return true;
 }
 
@@ -93,27 +92,9 @@ bool LetTheHolderGo(MSG* message)
 // not worked beside.
 TEST_F(Unregistration, AnInstallerHoldingTheMutexIsWaitedFor)
 {
-    MSG peek;
-    ::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE);  // this thread's queue, for the holder's message
-    UniqueHandle letGo(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    UniqueHandle taken(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    g_letGo = letGo.get();
-    SetPreTranslateHook(LetTheHolderGo);
-    const DWORD mainThread = ::GetCurrentThreadId();
-    mutex_.Release();
-    std::thread holder([&] {
-        InstanceMutex other;
-        other.Create(InstanceMutexName(L"Trelvane7"), true);
-        ::PostThreadMessageW(mainThread, kHolderHasIt, 0, 0);
-        ::SetEvent(taken.get());
-        ::WaitForSingleObject(g_letGo, INFINITE);
-    });
-    ::WaitForSingleObject(taken.get(), INFINITE);
-
+    std::optional<MutexHolder> holder(std::in_place, mutex_, LetTheHolderGo);
     const uninstall::Unregistration run = uninstall::RunUnregistration(program_, mutex_);
-    ::SetEvent(g_letGo);  // never left waiting, whatever happened
-    holder.join();
-    SetPreTranslateHook(nullptr);
+    holder.reset();
 
     EXPECT_EQ(run.exitCode, std::optional<DWORD>(3u)) << "the stand-in's busy code";
     EXPECT_TRUE(run.mutexTakenBack) << "the mutex must be waited for, not given up";

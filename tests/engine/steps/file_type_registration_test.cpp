@@ -4,7 +4,7 @@
 
 #include <locale>
 #include <string>
-#include <thread>
+#include <optional>
 
 #include "identity/core/product_version.h"
 #include "engine/journal/uninstall_log.h"
@@ -12,6 +12,7 @@
 #include "support/message_pump.h"
 #include "support/handles.h"
 #include "support/instance_mutex.h"
+#include "tests/common/mutex_holder.h"
 #include "tests/common/registry_test_util.h"
 #include "tests/common/standins.h"
 
@@ -189,18 +190,16 @@ TEST_F(FileTypeRegistration, TheProgramRunsAtHighPriority)
               static_cast<DWORD>(HIGH_PRIORITY_CLASS));
 }
 
-HANDLE g_letGo = nullptr;
-constexpr UINT kHolderHasIt = WM_APP + 7;
 // Lets the holder go once the program has recorded its exit code; until
 // then the message comes round again with the next pump.
 bool LetTheHolderGo(MSG* message)
 {
-    if (message->message != kHolderHasIt)
+    if (message->message != MutexHolder::kHolderHasIt)
         return false;
     if (ReadValue(HKEY_CURRENT_USER, kRecordKey, L"ExitCode"))
-        ::SetEvent(g_letGo);
+        MutexHolder::LetGo();
     else
-        ::PostThreadMessageW(::GetCurrentThreadId(), kHolderHasIt, 0, 0);
+        ::PostThreadMessageW(::GetCurrentThreadId(), MutexHolder::kHolderHasIt, 0, 0);
     return true;
 }
 
@@ -211,27 +210,9 @@ bool LetTheHolderGo(MSG* message)
 TEST_F(FileTypeRegistration, AnExitCodeOtherThanMinusTenIsAFailureAndABusyMutexIsWaitedFor)
 {
     const std::wstring program = InstalledProgram(L"Busy");
-    MSG peek;
-    ::PeekMessageW(&peek, nullptr, 0, 0, PM_NOREMOVE);  // this thread's queue, for the holder's message
-    UniqueHandle letGo(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    UniqueHandle taken(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    g_letGo = letGo.get();
-    SetPreTranslateHook(LetTheHolderGo);
-    const DWORD mainThread = ::GetCurrentThreadId();
-    mutex_.Release();
-    std::thread holder([&] {
-        InstanceMutex other;
-        other.Create(InstanceMutexName(L"Trelvane7"), true);
-        ::PostThreadMessageW(mainThread, kHolderHasIt, 0, 0);
-        ::SetEvent(taken.get());
-        ::WaitForSingleObject(g_letGo, INFINITE);
-    });
-    ::WaitForSingleObject(taken.get(), INFINITE);
-
+    std::optional<MutexHolder> holder(std::in_place, mutex_, LetTheHolderGo);
     EXPECT_FALSE(RegisterFileTypes(log, program, 0, mutex_));
-    ::SetEvent(g_letGo);  // never left waiting, whatever happened
-    holder.join();
-    SetPreTranslateHook(nullptr);
+    holder.reset();
     EXPECT_TRUE(mutex_.owned()) << "the mutex must be waited for, not given up";
     EXPECT_EQ(::WaitForSingleObject(mutex_.handle(), 0), DWORD{WAIT_OBJECT_0}) << "owned by this thread";
     ::ReleaseMutex(mutex_.handle());  // the extra count of that check
