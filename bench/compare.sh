@@ -142,11 +142,18 @@ for size in "${sizes[@]}"; do
   [ "$payload" = binaries ] || dir="$work/$payload-$size"
   mkdir -p "$dir"
   payload_list "$size" > "$dir/files.new"
-  if ! cmp -s "$dir/files.new" "$dir/files" || [ ! -f "$dir/package.pkg" ] || [ ! -f "$dir/nsis-$arch.exe" ]; then
+  if ! cmp -s "$dir/files.new" "$dir/files" || [ ! -f "$dir/package.pkg" ] || [ ! -f "$dir/nsis-$arch.exe" ] ||
+     ! grep -qs '^uninstaller' "$dir/package.manifest"; then
     mv "$dir/files.new" "$dir/files"
-    # Destinations mirror the source folders, so no two files meet.
-    awk '{ d=$0; sub(/\/[^\/]*$/, "", d); gsub(/\//, "\\", d); print "program | <InstallPath>" d " | " $0 }' \
-      "$dir/files" > "$dir/package.manifest"
+    # Destinations mirror the source folders, so no two files meet.  Our
+    # package also carries the product's program and uninstaller (the
+    # demo's), without which the installation cannot write its log and
+    # rolls back; two small files more than NSIS installs.
+    {
+      echo "program | <InstallPath> | $here/build/mingw/package/demo-payload/Trelvane.exe"
+      echo "uninstaller | <InstallPath> | $here/build/mingw/package/demo-payload/Uninstall.exe"
+      awk '{ d=$0; sub(/\/[^\/]*$/, "", d); gsub(/\//, "\\", d); print "program | <InstallPath>" d " | " $0 }' "$dir/files"
+    } > "$dir/package.manifest"
     build/bench-tools/packager/trelvane-packager build "$dir/package.manifest" "$dir/package.pkg" >/dev/null
     {
       echo 'Unicode true'

@@ -63,15 +63,24 @@ int wmain(int argc, wchar_t** argv)
     WriteDword(HKEY_LOCAL_MACHINE, kTestUninstallKey, L"VaLanguage", 1);
 
     if (quiet) {
+        wchar_t temp[MAX_PATH + 1] = {};
+        ::GetTempPathW(MAX_PATH + 1, temp);
+        const std::wstring log = std::wstring(temp) + L"install_bench.log";
+        ::DeleteFileW(log.c_str());
         const auto start = std::chrono::steady_clock::now();
-        const Process run = StartProgram(installer, L"/quiet");
+        const Process run = StartProgram(installer, L"/quiet /log=\"" + log + L"\"");
+        // The peak is read while the process lives: not every system keeps
+        // the counters of one that has ended.
+        SIZE_T peak = 0;
+        while (::WaitForSingleObject(run.handle.get(), 20) == WAIT_TIMEOUT) {
+            PROCESS_MEMORY_COUNTERS memory{};
+            if (::GetProcessMemoryInfo(run.handle.get(), &memory, sizeof memory) && memory.PeakPagefileUsage > peak)
+                peak = memory.PeakPagefileUsage;
+        }
         const DWORD code = WaitForExit(run, 3600000);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        // The handle outlives the process: its peak commit is still there.
-        PROCESS_MEMORY_COUNTERS memory{};
-        ::GetProcessMemoryInfo(run.handle.get(), &memory, sizeof memory);
-        std::printf("quiet_seconds=%.2f\nexit_code=%lu\npeak_private_bytes=%lu\n", seconds,
-                    static_cast<unsigned long>(code), static_cast<unsigned long>(memory.PeakPagefileUsage));
+        std::printf("quiet_seconds=%.2f\nexit_code=%lu\npeak_private_bytes=%lu\nlog=%ls\n", seconds,
+                    static_cast<unsigned long>(code), static_cast<unsigned long>(peak), log.c_str());
         RemoveInstalledProduct();
         if (!copy.empty())
             ::DeleteFileW(copy.c_str());

@@ -100,7 +100,11 @@ std::string InstallerSwitchText(std::wstring_view name, std::string_view value)
     if (takesValue == value.empty())
         throw std::logic_error("switch written against its table: " + Ascii(name));
     // A value is quoted: winget's paths and the log path may hold blanks.
-    return "/" + Ascii(name) + (takesValue ? "=\"" + std::string(value) + "\"" : "");
+    std::string text(1, '/');
+    text += Ascii(name);
+    if (takesValue)
+        text.append("=\"").append(value).append("\"");
+    return text;
 }
 
 std::vector<DeploymentFile> DeploymentManifests(const ReleaseFacts& facts)

@@ -13,17 +13,10 @@ import os
 import re
 import struct
 import subprocess
-import sys
 import zlib
 
-failures = []
+from release_checks import check, finish
 
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-        print("FAIL:", message)
-    return condition
 
 
 def sections(objdump, path):
@@ -106,9 +99,7 @@ def main():
     for name in ("Vantaro.Trelvane7.yaml", "Vantaro.Trelvane7.locale.en-US.yaml"):
         check(os.path.exists(os.path.join(deploy, name)), f"{name} is missing")
 
-    if failures:
-        sys.exit(f"{len(failures)} release check(s) failed")
-    print("release checks passed:", "signed" if args.ca else "unsigned", "build")
+    finish("release check(s)", "release checks passed: " + ("signed" if args.ca else "unsigned") + " build")
 
 
 if __name__ == "__main__":

@@ -15,25 +15,14 @@ signed_installation_test.py --bin DIR --script ReleaseBinary.cmake --cmake TOOL
 import argparse
 import os
 import shutil
-import subprocess
 import sys
+
+from release_checks import check, failures, finish, make_test_certificate, run
 
 PASSWORD_ENV = "TRELVANE_TEST_SIGNING_PASSWORD"
 PASSWORD = "test only"
 SCRATCH = "release signing test"  # under the prefix's C:\
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Trelvane 7"
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-        print("FAIL:", message)
-    return condition
-
-
-def run(*command, **kw):
-    return subprocess.run(list(command), capture_output=True, text=True, **kw)
 
 
 def windows_path(path):
@@ -55,15 +44,7 @@ def main():
     work = args.work
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
-    key, cert, p12 = (os.path.join(work, n) for n in ("key.pem", "cert.pem", "cert.p12"))
-    made = run(args.openssl, "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert,
-               "-days", "2", "-subj", "/CN=Vantaro test signing", "-addext", "extendedKeyUsage=codeSigning")
-    if made.returncode != 0:
-        sys.exit("openssl could not make the test certificate:\n" + made.stderr)
-    exported = run(args.openssl, "pkcs12", "-export", "-inkey", key, "-in", cert, "-out", p12,
-                   "-passout", "pass:" + PASSWORD)
-    if exported.returncode != 0:
-        sys.exit("openssl could not export the test certificate:\n" + exported.stderr)
+    cert, p12 = make_test_certificate(args.openssl, work, PASSWORD)
 
     def sign(path):
         env = dict(os.environ, **{PASSWORD_ENV: PASSWORD})
@@ -133,9 +114,7 @@ def main():
         check(not registered(), "the quiet removal left the uninstall key")
     shutil.rmtree(scratch, ignore_errors=True)
 
-    if failures:
-        sys.exit(f"{len(failures)} check(s) failed")
-    print("the signed installer installed its signed uninstaller, which removed the installation")
+    finish("check(s)", "the signed installer installed its signed uninstaller, which removed the installation")
 
 
 if __name__ == "__main__":

@@ -11,22 +11,10 @@ import argparse
 import os
 import shutil
 import struct
-import subprocess
-import sys
+
+from release_checks import check, finish, make_test_certificate, run
 
 PASSWORD_ENV = "TRELVANE_TEST_SIGNING_PASSWORD"
-failures = []
-
-
-def check(condition, message):
-    if not condition:
-        failures.append(message)
-        print("FAIL:", message)
-    return condition
-
-
-def run(*command, **kw):
-    return subprocess.run(list(command), capture_output=True, text=True, **kw)
 
 
 def already_signed(program):
@@ -45,16 +33,7 @@ def main():
     work = args.work
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
-    key, cert, p12 = (os.path.join(work, n) for n in ("key.pem", "cert.pem", "cert.p12"))
-    password = "test only, with blanks"
-    made = run(args.openssl, "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", key, "-out", cert,
-               "-days", "2", "-subj", "/CN=Vantaro test signing", "-addext", "extendedKeyUsage=codeSigning")
-    if made.returncode != 0:
-        sys.exit("openssl could not make the test certificate:\n" + made.stderr)
-    exported = run(args.openssl, "pkcs12", "-export", "-inkey", key, "-in", cert, "-out", p12,
-                   "-passout", "pass:" + password)
-    if exported.returncode != 0:
-        sys.exit("openssl could not export the test certificate:\n" + exported.stderr)
+    cert, p12 = make_test_certificate(args.openssl, work, password)
 
     def sign(path, env_password):
         env = dict(os.environ)
@@ -107,9 +86,7 @@ def main():
             f.write(data)
         check(verify(tampered).returncode != 0, f"{name}: a changed program still verifies")
 
-    if failures:
-        sys.exit(f"{len(failures)} signing check(s) failed")
-    print("both programs signed and verified with a test certificate")
+    finish("signing check(s)", "both programs signed and verified with a test certificate")
 
 
 if __name__ == "__main__":

@@ -86,7 +86,7 @@ PackResult write_package(const std::vector<ManifestEntry>& entries, const std::f
         }
         if (in.bad())
             throw std::runtime_error("line " + std::to_string(e.line) + ": error reading '" + e.file.string() + "'");
-        table.push_back({e.source, e.destination, e.kind, size, crc.value()});
+        table.push_back({e.source, e.destination, e.kind, size, crc.value(), {}});  // the root is the reader's
     }
 
     const std::filesystem::path partial = output.string() + ".partial";

@@ -232,9 +232,11 @@ TEST(DeploymentManifests, BadFactsAndSwitchesOutsideTheTableAreRefused)
     EXPECT_THROW(va::InstallerSwitchText(L"dir"), std::logic_error) << "/dir needs its value";
     EXPECT_THROW(va::InstallerSwitchText(L"quiet", "1"), std::logic_error);
     EXPECT_EQ(va::InstallerSwitchText(L"dir", "<INSTALLPATH>"), "/dir=\"<INSTALLPATH>\"");
-    for (const va::SwitchSpec& s : va::InstallerSwitchTable())
-        if (s.value == va::SwitchValue::None)
+    for (const va::SwitchSpec& s : va::InstallerSwitchTable()) {
+        if (s.value == va::SwitchValue::None) {
             EXPECT_EQ(va::InstallerSwitchText(s.name), "/" + Narrow(std::wstring(s.name)));
+        }
+    }
 }
 
 }  // namespace
