@@ -27,12 +27,16 @@ namespace {
 class BenchHost : public va::WindowsExtractionHost {
 public:
     explicit BenchHost(unsigned processors)
-        : va::WindowsExtractionHost(nullptr, va::SamePath, va::GrantUsersAccess), processors_(processors)
+        : va::WindowsExtractionHost(
+              nullptr, [this](const std::wstring& a, const std::wstring& b) { return samePath_(a, b); },
+              va::GrantUsersAccess),
+          processors_(processors)
     {
     }
     unsigned processor_count() override { return processors_; }
 
 private:
+    va::SamePathCache samePath_;  // as the installer's host has it
     unsigned processors_;
 };
 

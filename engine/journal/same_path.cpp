@@ -66,6 +66,8 @@ const PathFacts& SamePathCache::Facts(const std::wstring& path)
     auto found = facts_.find(path);
     if (found == facts_.end())
         found = facts_.emplace(path, FactsOf(path)).first;
+    else if (!found->second.Exists)
+        found->second = FactsOf(path);  // made since: its identity now decides
     return found->second;
 }
 

@@ -12,7 +12,9 @@ namespace va {
 // identity when both exist, else the same full path.
 bool SamePath(const std::wstring& a, const std::wstring& b);
 
-// SamePath over many pairs, asking the file system once per distinct path.
+// SamePath over many pairs, asking the file system once per distinct path
+// that exists (a path missing so far is asked again: it may have been made
+// since).  For the time of one run: an identity is not looked at again.
 class SamePathCache {
 public:
     bool operator()(const std::wstring& a, const std::wstring& b);

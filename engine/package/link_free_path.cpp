@@ -55,10 +55,12 @@ std::vector<std::wstring> FoldersBelowRoot(const std::wstring& root, const std::
 
 bool IsReparsePoint(HANDLE handle)
 {
-    BY_HANDLE_FILE_INFORMATION facts{};
-    if (!::GetFileInformationByHandle(handle, &facts))
+    // The attributes alone: the full information also asks for the volume's
+    // serial number, a round trip to the volume per folder of every file.
+    FILE_ATTRIBUTE_TAG_INFO facts{};
+    if (!::GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &facts, sizeof facts))
         return true;
-    return (facts.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    return (facts.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
 DWORD PinnedFolderChain::Pin(const std::wstring& root, const std::wstring& folder)

@@ -5,7 +5,7 @@
 namespace va {
 
 WindowsExtractionHost::WindowsExtractionHost(HWND owner, SamePathFn samePath, GrantFn grant)
-    : owner_(owner), samePath_(samePath), grant_(std::move(grant))
+    : owner_(owner), samePath_(std::move(samePath)), grant_(std::move(grant))
 {
 }
 

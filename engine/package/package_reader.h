@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <istream>
 #include <string>
 
@@ -16,7 +17,7 @@ namespace va {
 
 class WindowsExtractionHost : public ExtractionHost {
 public:
-    using SamePathFn = bool (*)(const std::wstring&, const std::wstring&);
+    using SamePathFn = std::function<bool(const std::wstring&, const std::wstring&)>;
 
     WindowsExtractionHost(HWND owner, SamePathFn samePath, GrantFn grant);
 

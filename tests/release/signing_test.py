@@ -33,6 +33,7 @@ def main():
     work = args.work
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
+    password = "test only, with blanks"
     cert, p12 = make_test_certificate(args.openssl, work, password)
 
     def sign(path, env_password):
