@@ -34,5 +34,17 @@ TEST(SamePath, TellsWhetherTwoPathsNameOneObject)
     }
 }
 
+// The cache of a run: a folder asked about before it was made is compared
+// by its identity once it exists, not by the spelling it had while missing.
+TEST(SamePath, TheCacheAsksAgainForAPathThatWasMissing)
+{
+    test::ScratchFolder s;
+    SamePathCache same;
+    EXPECT_FALSE(same(s / L"Shared", s / L"SHARED")) << "missing: only the spelling tells, letter case included";
+    ASSERT_TRUE(::CreateDirectoryW((s / L"Shared").c_str(), nullptr));
+    EXPECT_TRUE(same(s / L"Shared", s / L"SHARED")) << "made since: one folder";
+    EXPECT_FALSE(same(s / L"Shared", s / L"Other"));
+}
+
 }  // namespace
 }  // namespace va
