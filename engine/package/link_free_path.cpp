@@ -4,6 +4,7 @@
 
 #include "support/core/path_compare.h"
 #include "support/core/path_text.h"
+#include "support/link_free_open.h"
 
 namespace va {
 namespace {
@@ -64,15 +65,15 @@ bool IsReparsePoint(HANDLE handle)
 DWORD PinnedFolderChain::Pin(const std::wstring& root, const std::wstring& folder)
 {
     for (const std::wstring& link : FoldersBelowRoot(root, folder)) {
-        UniqueFile handle(::CreateFileW(link.c_str(), FILE_READ_ATTRIBUTES, kShareAllButDelete, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        UniqueFile handle = OpenWithoutFollowing(link, FILE_READ_ATTRIBUTES, kShareAllButDelete);
         if (!handle) {
             const DWORD error = ::GetLastError();
             if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
                 break;  // nothing below a missing folder exists either
             return error != ERROR_SUCCESS ? error : DWORD{ERROR_CANT_ACCESS_FILE};
         }
-        if (IsReparsePoint(handle.get()))
+        BY_HANDLE_FILE_INFORMATION facts{};
+        if (CheckNotLink(link, handle.get(), facts) != ERROR_SUCCESS)
             return ERROR_CANT_ACCESS_FILE;
         held_.push_back(std::move(handle));
     }
@@ -85,10 +86,9 @@ DWORD CheckNoReparsePoint(const std::wstring& root, const std::wstring& path)
     const DWORD error = chain.Pin(root, ParentFolder(path));
     if (error != ERROR_SUCCESS)
         return error;
-    UniqueFile file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                  nullptr));
-    if (file && IsReparsePoint(file.get()))
+    UniqueFile file = OpenWithoutFollowing(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    BY_HANDLE_FILE_INFORMATION facts{};
+    if (file && CheckNotLink(path, file.get(), facts) != ERROR_SUCCESS)
         return ERROR_CANT_ACCESS_FILE;
     return ERROR_SUCCESS;
 }

@@ -8,6 +8,8 @@
 #include "engine/package/core/block_output_buffer.h"
 #include "engine/package/core/crc32.h"
 #include "engine/package/link_free_path.h"
+#include "engine/package/single_name_file.h"
+#include "support/link_free_open.h"
 #include "support/fault_point.h"
 #include "support/handles.h"
 
@@ -60,15 +62,6 @@ public:
 private:
     HandleOutputBuffer buffer_;
 };
-
-void MakeWritable(const std::wstring& path)
-{
-    // An existing regular file only: the caller has refused links.
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        (attributes & FILE_ATTRIBUTE_READONLY))
-        ::SetFileAttributesW(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
-}
 
 // Like create_directories, but a failure carries the Windows error.
 void CreateFolders(const fs::path& folder)
@@ -123,17 +116,13 @@ std::unique_ptr<std::ostream> OpenOutputFile(const std::wstring& destination, co
         ThrowStreamFailure("open", error);
     if (const DWORD error = CheckNoReparsePoint(root, destination); error != ERROR_SUCCESS)
         ThrowStreamFailure("open", error);
-    MakeWritable(destination);
     ApplySharedFolderRights(target.parent_path().wstring(), shared, grant);
 
     if (const DWORD fault = FaultPoint("open file", ERROR_ACCESS_DENIED); fault != ERROR_SUCCESS)
         ThrowStreamFailure("open", fault);
-    UniqueFile file(::CreateFileW(destination.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!file)
-        ThrowStreamFailure("open", ::GetLastError());
-    if (IsReparsePoint(file.get()))
-        ThrowStreamFailure("open", ERROR_CANT_ACCESS_FILE);  // made a link after the check
+    UniqueFile file;
+    if (const DWORD error = OpenSingleNameFileForWriting(destination, file); error != ERROR_SUCCESS)
+        ThrowStreamFailure("open", error == kLinkOnTheWay ? DWORD{ERROR_CANT_ACCESS_FILE} : error);
     return std::make_unique<HandleOutputStream>(std::move(file));
 }
 
