@@ -54,14 +54,6 @@ std::vector<std::wstring> FoldersBelowRoot(const std::wstring& root, const std::
     return prefixes;
 }
 
-bool IsReparsePoint(HANDLE handle)
-{
-    BY_HANDLE_FILE_INFORMATION facts{};
-    if (!::GetFileInformationByHandle(handle, &facts))
-        return true;
-    return (facts.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-}
-
 DWORD PinnedFolderChain::Pin(const std::wstring& root, const std::wstring& folder)
 {
     for (const std::wstring& link : FoldersBelowRoot(root, folder)) {
