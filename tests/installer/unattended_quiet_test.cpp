@@ -276,5 +276,39 @@ TEST_F(QuietInstaller, APlantedLogBesideTheInstallerChoosesNothing)
     RemoveTree(target);
 }
 
+// A user of the machine puts a second name of a file of theirs (or of one
+// they may only read) in place of a data file: the reinstallation keeps the
+// data file but gives it no rights, which the other file would receive, and
+// names it in the run log.
+TEST_F(QuietInstaller, AReinstallationGivesNoRightsThroughASecondName)
+{
+    const WatchedRun first = RunQuiet();
+    ASSERT_EQ(first.exitCode, 0u) << RunLogText();
+    const DemoInstallation d = DemoLayout();
+    ASSERT_FALSE(d.dataFiles.empty());
+    const std::wstring data = d.dataFiles.front();
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring folder = std::wstring(temp) + L"unattended second name";
+    RemoveTree(folder);
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring victim = folder + L"\\victim.bin";
+    ASSERT_TRUE(WriteBytes(victim, "somebody's file"));
+    ::SetFileAttributesW(data.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(::DeleteFileW(data.c_str()));
+    if (!::CreateHardLinkW(data.c_str(), victim.c_str(), nullptr)) {
+        RemoveTree(folder);
+        GTEST_SKIP() << "this file system makes no second name of a file (CreateHardLinkW)";
+    }
+
+    ::DeleteFileW(runLog_.c_str());
+    const WatchedRun again = RunQuiet();
+    const std::string log = RunLogText();
+    EXPECT_EQ(again.exitCode, 0u) << log;
+    EXPECT_THAT(log, HasSubstr("rights not given through a link or a second name: " + Utf8(data)));
+    EXPECT_EQ(FileBytes(victim), "somebody's file");
+    RemoveTree(folder);
+}
+
 }  // namespace
 }  // namespace va::test
