@@ -172,5 +172,23 @@ void SetFileSecurity(const wchar_t* path, SECURITY_INFORMATION information,
     Check(pSetFileSecurityW(path, information, descriptor));
 }
 
+std::vector<BYTE> GetKernelObjectSecurity(HANDLE handle, SECURITY_INFORMATION information)
+{
+    VA_ADVAPI(GetKernelObjectSecurity);
+    DWORD needed = 0;
+    if (!pGetKernelObjectSecurity(handle, information, nullptr, 0, &needed) &&
+        ::GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        ThrowLastErrorAsHresult();
+    std::vector<BYTE> buffer(needed ? needed : sizeof(SECURITY_DESCRIPTOR));
+    Check(pGetKernelObjectSecurity(handle, information, buffer.data(), static_cast<DWORD>(buffer.size()), &needed));
+    return buffer;
+}
+
+void SetKernelObjectSecurity(HANDLE handle, SECURITY_INFORMATION information, PSECURITY_DESCRIPTOR descriptor)
+{
+    VA_ADVAPI(SetKernelObjectSecurity);
+    Check(pSetKernelObjectSecurity(handle, information, descriptor));
+}
+
 }  // namespace advapi
 }  // namespace va

@@ -62,6 +62,11 @@ void SetSecurityDescriptorControl(PSECURITY_DESCRIPTOR descriptor, SECURITY_DESC
                                   SECURITY_DESCRIPTOR_CONTROL bits);
 void SetFileSecurity(const wchar_t* path, SECURITY_INFORMATION information,
                      PSECURITY_DESCRIPTOR descriptor);
+// The same through an open handle (READ_CONTROL to read, WRITE_DAC to set
+// the list): the object checked is the object changed, and nothing below a
+// folder is walked.
+std::vector<BYTE> GetKernelObjectSecurity(HANDLE handle, SECURITY_INFORMATION information);
+void SetKernelObjectSecurity(HANDLE handle, SECURITY_INFORMATION information, PSECURITY_DESCRIPTOR descriptor);
 
 }  // namespace advapi
 }  // namespace va

@@ -1,19 +1,10 @@
 #include "uninstaller/link_free_removal.h"
 
 #include "support/handles.h"
+#include "support/link_free_open.h"
 
 namespace va::uninstall {
 namespace {
-
-// ERROR_REPARSE_POINT_ENCOUNTERED, which not every SDK's headers define.
-constexpr DWORD kLinkOnTheWay = 4395;
-
-// Opens `path` itself, a link included, never what a link points to.
-UniqueFile OpenWithoutFollowing(const std::wstring& path, DWORD access, DWORD share)
-{
-    return UniqueFile(::CreateFileW(path.c_str(), access | SYNCHRONIZE, share, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-}
 
 DWORD OpenError()
 {
@@ -27,7 +18,7 @@ constexpr DWORD kRestorable = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_HIDDEN | F
 
 bool IsLink(DWORD attributes)
 {
-    return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    return IsLinkAttributes(attributes);
 }
 
 // The folders on the way, held: opened without sharing deletion, nobody can

@@ -25,6 +25,7 @@
 #include "uninstaller/core/result_line.h"
 #include "uninstaller/core/uninstall_switches.h"
 #include "uninstaller/file_types.h"
+#include "uninstaller/log_access.h"
 #include "uninstaller/log_file.h"
 #include "uninstaller/machine_areas.h"
 #include "uninstaller/product_keys.h"
@@ -46,6 +47,7 @@ private:
     int Refuse(int exitCode, const std::wstring& text);
     bool Ask(const std::wstring& text, UINT type, int yes);
     bool WaitForProductToClose();
+    void RequireAdministratorsOnly(CheckedLog& checked, const std::wstring& logPath);
     int Undo(const CheckedLog& checked, const std::wstring& logPath);
     int Finish(std::vector<StepResult>& results, const CheckedLog& checked, const std::wstring& logPath,
                StepRunner& runner);
@@ -87,6 +89,25 @@ bool Uninstallation::WaitForProductToClose()
     return true;
 }
 
+// A log that a standard user can change is no more trusted than one the
+// user wrote: damaged, with who may change it in the run log.
+void Uninstallation::RequireAdministratorsOnly(CheckedLog& checked, const std::wstring& logPath)
+{
+    if (checked.state != LogState::Readable)
+        return;
+    LogAccess access;
+    std::wstring writer;
+    if (!ReadLogAccess(logPath, access))
+        writer = L"(unknown: its access list cannot be read)";
+    else
+        writer = UntrustedLogWriter(access, RunningAccountSid());
+    if (writer.empty())
+        return;
+    log_.Line(L"the log can be changed by " + writer + L", not by administrators only: refused as damaged");
+    checked.state = LogState::Damaged;
+    checked.line = 0;
+}
+
 int Uninstallation::Run()
 {
     DWORD error = ERROR_SUCCESS;
@@ -116,6 +137,7 @@ int Uninstallation::Run()
     CheckedLog checked = ReadUninstallLog(logPath);
     RequireOwnFolder(checked, ParentOf(ProgramPath()));
     RequireStartMenuFolder(checked, {SpecialFolder(csidl::common_start_menu), SpecialFolder(csidl::start_menu)});
+    RequireAdministratorsOnly(checked, logPath);
     if (checked.state == LogState::Missing)
         return Refuse(exit_code::kNotInstalled, Text(message::kLogMissing, {ProductText(), logPath}));
     if (checked.state == LogState::Damaged)

@@ -4,6 +4,7 @@
 
 #include "support/core/path_compare.h"
 #include "support/core/path_text.h"
+#include "support/link_free_open.h"
 
 namespace va {
 namespace {
@@ -53,28 +54,18 @@ std::vector<std::wstring> FoldersBelowRoot(const std::wstring& root, const std::
     return prefixes;
 }
 
-bool IsReparsePoint(HANDLE handle)
-{
-    // The attributes alone: the full information also asks for the volume's
-    // serial number, a round trip to the volume per folder of every file.
-    FILE_ATTRIBUTE_TAG_INFO facts{};
-    if (!::GetFileInformationByHandleEx(handle, FileAttributeTagInfo, &facts, sizeof facts))
-        return true;
-    return (facts.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-}
-
 DWORD PinnedFolderChain::Pin(const std::wstring& root, const std::wstring& folder)
 {
     for (const std::wstring& link : FoldersBelowRoot(root, folder)) {
-        UniqueFile handle(::CreateFileW(link.c_str(), FILE_READ_ATTRIBUTES, kShareAllButDelete, nullptr, OPEN_EXISTING,
-                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        UniqueFile handle = OpenWithoutFollowing(link, FILE_READ_ATTRIBUTES, kShareAllButDelete);
         if (!handle) {
             const DWORD error = ::GetLastError();
             if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
                 break;  // nothing below a missing folder exists either
             return error != ERROR_SUCCESS ? error : DWORD{ERROR_CANT_ACCESS_FILE};
         }
-        if (IsReparsePoint(handle.get()))
+        ItemFacts facts{};
+        if (CheckNotLink(link, handle.get(), facts) != ERROR_SUCCESS)
             return ERROR_CANT_ACCESS_FILE;
         held_.push_back(std::move(handle));
     }
@@ -87,10 +78,9 @@ DWORD CheckNoReparsePoint(const std::wstring& root, const std::wstring& path)
     const DWORD error = chain.Pin(root, ParentFolder(path));
     if (error != ERROR_SUCCESS)
         return error;
-    UniqueFile file(::CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                  nullptr));
-    if (file && IsReparsePoint(file.get()))
+    UniqueFile file = OpenWithoutFollowing(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+    ItemFacts facts{};
+    if (file && CheckNotLink(path, file.get(), facts) != ERROR_SUCCESS)
         return ERROR_CANT_ACCESS_FILE;
     return ERROR_SUCCESS;
 }

@@ -19,8 +19,9 @@ namespace va {
 std::vector<std::wstring> FoldersBelowRoot(const std::wstring& root, const std::wstring& folder);
 
 // The existing folders of that chain, each opened without following a
-// reparse point and held so that it cannot be renamed or replaced while the
-// holder writes below it.
+// reparse point, checked by handle and by name (support/link_free_open.h),
+// and held so that it cannot be renamed or replaced while the holder writes
+// below it.
 class PinnedFolderChain {
 public:
     // ERROR_SUCCESS, or ERROR_CANT_ACCESS_FILE when a folder of the chain is
@@ -30,10 +31,6 @@ public:
 private:
     std::vector<UniqueFile> held_;
 };
-
-// Whether the handle's object is a reparse point (a failed query counts as
-// one).
-bool IsReparsePoint(HANDLE handle);
 
 // ERROR_SUCCESS when neither a folder of `path`'s chain below `root` nor
 // the file itself (when it exists) is a reparse point; else as Pin.

@@ -8,6 +8,8 @@
 #include "engine/package/core/block_output_buffer.h"
 #include "engine/package/core/crc32.h"
 #include "engine/package/link_free_path.h"
+#include "engine/package/single_name_file.h"
+#include "support/link_free_open.h"
 #include "support/fault_point.h"
 #include "support/handles.h"
 
@@ -61,15 +63,6 @@ private:
     HandleOutputBuffer buffer_;
 };
 
-void MakeWritable(const std::wstring& path)
-{
-    // An existing regular file only: the caller has refused links.
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        (attributes & FILE_ATTRIBUTE_READONLY))
-        ::SetFileAttributesW(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
-}
-
 // Like create_directories, but a failure carries the Windows error.
 void CreateFolders(const fs::path& folder)
 {
@@ -117,23 +110,18 @@ std::unique_ptr<std::ostream> OpenOutputFile(const std::wstring& destination, co
         if (!parent.empty() && !fs::exists(parent, ec))
             CreateFolders(parent);
     }
-    // From here on no folder of the chain can be swapped for a link.
+    // From here on no folder of the chain can be swapped for a link; the
+    // file itself is checked through the handle it is written with.
     PinnedFolderChain chain;
     if (const DWORD error = chain.Pin(root, target.parent_path().wstring()); error != ERROR_SUCCESS)
         ThrowStreamFailure("open", error);
-    if (const DWORD error = CheckNoReparsePoint(root, destination); error != ERROR_SUCCESS)
-        ThrowStreamFailure("open", error);
-    MakeWritable(destination);
     ApplySharedFolderRights(target.parent_path().wstring(), shared, grant);
 
     if (const DWORD fault = FaultPoint("open file", ERROR_ACCESS_DENIED); fault != ERROR_SUCCESS)
         ThrowStreamFailure("open", fault);
-    UniqueFile file(::CreateFileW(destination.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!file)
-        ThrowStreamFailure("open", ::GetLastError());
-    if (IsReparsePoint(file.get()))
-        ThrowStreamFailure("open", ERROR_CANT_ACCESS_FILE);  // made a link after the check
+    UniqueFile file;
+    if (const DWORD error = OpenSingleNameFileForWriting(destination, file); error != ERROR_SUCCESS)
+        ThrowStreamFailure("open", error == kLinkOnTheWay ? DWORD{ERROR_CANT_ACCESS_FILE} : error);
     return std::make_unique<HandleOutputStream>(std::move(file));
 }
 

@@ -15,12 +15,13 @@ namespace va {
 
 using GrantFn = std::function<bool(const std::wstring& path, DWORD mask, BYTE inheritance)>;
 
-// Makes an existing file writable (or creates the missing folders), grants
-// the shared folders above it their rights, and opens it for writing:
-// created or truncated, others may read it but not write it.  No folder
-// below `root` (the folder of the entry's token) may be a reparse point, nor
-// the file itself; those folders stay held until the file is open.  Raises
-// a stream failure carrying the Windows error when it cannot be opened.
+// Creates the missing folders, grants the shared folders above the file
+// their rights, and opens it for writing: created or emptied, others may
+// read it but not write it (OpenSingleNameFileForWriting: a file with a
+// second name is replaced, never written through).  No folder below `root`
+// (the folder of the entry's token) may be a reparse point, nor the file
+// itself; those folders stay held until the file is open.  Raises a stream
+// failure carrying the Windows error when it cannot be opened.
 std::unique_ptr<std::ostream> OpenOutputFile(const std::wstring& destination, const std::wstring& root,
                                              SharedFolderList& shared, const GrantFn& grant);
 

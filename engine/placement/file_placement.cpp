@@ -17,15 +17,25 @@ namespace va {
 namespace {
 
 // A failure to grant rights leaves the file usable by its owner; it never
-// stops the installation.
-void GrantDataFileRights(const std::wstring& path, PlacementContext& context)
+// stops the installation.  The folders from the token's one down stay held
+// while the rights are given, so none can become a link in between.
+void GrantDataFileRights(const PackageEntry& entry, PlacementContext& context)
 {
     if (!context.grant)
         return;
-    try {
-        context.grant(path, kDataFileAccess, 0);
-    } catch (const std::exception&) {
+    const std::wstring& path = entry.destination;
+    PinnedFolderChain chain;
+    DWORD refusal = chain.Pin(entry.root, ParentFolder(path));
+    if (refusal == ERROR_SUCCESS) {
+        try {
+            context.grant(path, kDataFileAccess, 0);
+        } catch (const std::system_error& e) {
+            refusal = static_cast<DWORD>(e.code().value());
+        } catch (const std::exception&) {
+        }
     }
+    if ((refusal == ERROR_CANT_ACCESS_FILE || refusal == ERROR_TOO_MANY_LINKS) && context.grantRefused)
+        context.grantRefused(path, refusal);
 }
 
 // A file the journal could not save must not be written over: the entry
@@ -74,14 +84,14 @@ notification::result OnFileBegin(const PackageEntry& entry, PlacementContext& co
     case PlacementAction::keep:
         return notification::skip;
     case PlacementAction::keep_granting:
-        GrantDataFileRights(destination, context);
+        GrantDataFileRights(entry, context);
         return notification::skip;
     case PlacementAction::record_and_keep:
         if (context.journal) {
             Record(context, destination, static_cast<std::int32_t>(entry.kind), true);
             context.journal->CommitOutcome(1);
         }
-        GrantDataFileRights(destination, context);
+        GrantDataFileRights(entry, context);
         return notification::skip;
     case PlacementAction::place:
         break;
@@ -114,7 +124,7 @@ notification::result OnFileEnd(const PackageEntry& entry, PlacementContext& cont
             throw std::system_error(static_cast<int>(error), std::system_category(), "hold");
     }
     if (entry.kind == UserData)
-        GrantDataFileRights(entry.destination, context);
+        GrantDataFileRights(entry, context);
     if (entry.kind != DirectXSetupFile && context.journal)
         context.journal->CommitOutcome(1);
     if (context.appendProgress)

@@ -53,6 +53,9 @@ struct PlacementContext {
     std::wstring* uninstallerPath = nullptr;
     TemporaryFiles* temporaryFiles = nullptr;                      // this run's; files passing through go here
     GrantFn grant;                                                 // Users rights; GrantUsersAccess
+    // A data file's rights not given: a link on its way or a second name
+    // (ERROR_CANT_ACCESS_FILE, ERROR_TOO_MANY_LINKS).
+    std::function<void(const std::wstring& path, DWORD error)> grantRefused;
 };
 
 notification::result OnFileBegin(const PackageEntry& entry, PlacementContext& context);

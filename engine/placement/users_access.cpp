@@ -1,6 +1,8 @@
 #include "engine/placement/users_access.h"
 
 #include "support/fault_point.h"
+#include "support/handles.h"
+#include "support/link_free_open.h"
 #include "support/win_error.h"
 
 namespace va {
@@ -82,8 +84,21 @@ SECURITY_DESCRIPTOR_CONTROL CarriedProtection(SECURITY_DESCRIPTOR_CONTROL old) n
 
 bool GrantUsersAccess(const std::wstring& path, DWORD mask, BYTE inheritance)
 {
+    // The list is read and written through one handle, opened without
+    // following a link and checked: a link, or a second name of a file
+    // elsewhere, would hand the rights to whatever it stands for.
+    UniqueFile item = OpenWithoutFollowing(path, READ_CONTROL | WRITE_DAC | FILE_READ_ATTRIBUTES,
+                                           FILE_SHARE_READ | FILE_SHARE_WRITE);
+    if (!item)
+        ThrowLastErrorAsHresult();
+    ItemFacts facts{};
+    if (const DWORD error = CheckNotLink(path, item.get(), facts); error != ERROR_SUCCESS)
+        ThrowWin32(error == kLinkOnTheWay ? DWORD{ERROR_CANT_ACCESS_FILE} : error);
+    if (!(facts.attributes & FILE_ATTRIBUTE_DIRECTORY) && facts.links > 1)
+        ThrowWin32(ERROR_TOO_MANY_LINKS);
+
     const advapi::UniqueSid users = UsersSid();
-    std::vector<BYTE> old = advapi::GetFileSecurity(path.c_str(), DACL_SECURITY_INFORMATION);
+    std::vector<BYTE> old = advapi::GetKernelObjectSecurity(item.get(), DACL_SECURITY_INFORMATION);
     PACL oldAcl = advapi::GetSecurityDescriptorDacl(old.data());
     std::vector<BYTE> acl = BuildUsersAccessList(oldAcl, users.get(), mask, inheritance);
 
@@ -95,7 +110,7 @@ bool GrantUsersAccess(const std::wstring& path, DWORD mask, BYTE inheritance)
         advapi::SetSecurityDescriptorControl(&descriptor, carried, carried);
     if (FaultPoint("grant Users access", ERROR_ACCESS_DENIED) != ERROR_SUCCESS)
         ThrowLastErrorAsHresult();  // as the write below fails
-    advapi::SetFileSecurity(path.c_str(), DACL_SECURITY_INFORMATION, &descriptor);
+    advapi::SetKernelObjectSecurity(item.get(), DACL_SECURITY_INFORMATION, &descriptor);
     return true;
 }
 

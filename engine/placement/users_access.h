@@ -23,8 +23,11 @@ std::vector<BYTE> BuildUsersAccessList(PACL old, PSID users, DWORD mask, BYTE in
 // The protection state the new descriptor takes over from the old control.
 SECURITY_DESCRIPTOR_CONTROL CarriedProtection(SECURITY_DESCRIPTOR_CONTROL old) noexcept;
 
-// Gives Users exactly `mask` on the file or folder; raises std::system_error
-// when a security call fails.
+// Gives Users exactly `mask` on the file or folder, through a handle of it
+// opened without following a link; raises std::system_error when a
+// security call fails, and refuses (ERROR_CANT_ACCESS_FILE) a link and
+// (ERROR_TOO_MANY_LINKS) a file with more than one name.  The folders above
+// it are the caller's to hold (PinnedFolderChain).
 bool GrantUsersAccess(const std::wstring& path, DWORD mask, BYTE inheritance);
 
 }  // namespace va

@@ -13,6 +13,7 @@
 #include "engine/placement/file_placement.h"
 #include "engine/placement/install_folder_access.h"
 #include "engine/placement/machine_extraction.h"
+#include "engine/placement/read_only_marking.h"
 #include "engine/placement/temporary_files.h"
 #include "engine/placement/users_access.h"
 #include "engine/session/install_session.h"
@@ -26,6 +27,7 @@
 #include "engine/transaction/package_callback.h"
 #include "engine/transaction/shutdown_block.h"
 #include "support/fault_point.h"
+#include "support/core/path_text.h"
 #include "support/format_message.h"
 
 namespace va {
@@ -63,11 +65,15 @@ void ShowFailure(InstallSink& sink, const MessageTexts& texts, const std::wstrin
     sink.ShowStatus(FormatInserts(texts.Message(kMessageInstallFailed), {code}));
 }
 
-void MarkReadOnly(const std::wstring& path)
+// Through a checked handle (the installation folder may be one that users
+// can change); a refusal is named in the run log and the run goes on.
+void MarkReadOnly(InstallSession& session, const std::wstring& path)
 {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && FaultPoint("set attributes", ERROR_ACCESS_DENIED) == ERROR_SUCCESS)
-        ::SetFileAttributesW(path.c_str(), attributes | FILE_ATTRIBUTE_READONLY);
+    if (path.empty())
+        return;
+    const DWORD error = MarkReadOnlyWithoutLinks(ParentFolderKeepingRoot(session.InstallFolder), path);
+    if (error == ERROR_CANT_ACCESS_FILE || error == ERROR_TOO_MANY_LINKS)
+        session.TextLog.Line(L"not marked read-only, a link or a second name: " + path);
 }
 
 // ERROR_SUCCESS, or the Windows error of a log that is not in place.
@@ -125,6 +131,9 @@ bool PlaceProduct(InstallSession& session, InstallSink& sink, const MessageTexts
     placement.uninstallerPath = &paths.uninstaller;
     placement.temporaryFiles = &temporaryFiles;
     placement.grant = GrantUsersAccess;
+    placement.grantRefused = [&session](const std::wstring& path, DWORD) {
+        session.TextLog.Line(L"rights not given through a link or a second name: " + path);
+    };
 
     PackageCallback callback(sink, texts, *stream, log, placement);
     if (!extract_package(*stream, session.InstallFolder, samplesFolder, session.TemporaryFolder,
@@ -135,8 +144,8 @@ bool PlaceProduct(InstallSession& session, InstallSink& sink, const MessageTexts
         return false;
     }
 
-    MarkReadOnly(paths.mainProgram);
-    MarkReadOnly(paths.uninstaller);
+    MarkReadOnly(session, paths.mainProgram);
+    MarkReadOnly(session, paths.uninstaller);
 
     if (session.CreateStartMenuShortcut || session.CreateDesktopShortcut) {
         const ShortcutChoices choices{session.CreateStartMenuShortcut, session.CreateDesktopShortcut,

@@ -14,6 +14,7 @@
 #include "support/instance_counter.h"
 #include "support/instance_mutex.h"
 #include "tests/installer/unattended_fixture.h"
+#include "tests/common/host_links.h"
 #include "tests/common/log_bytes.h"
 #include "tests/common/registry_test_util.h"
 #include "tests/common/remove_tree.h"
@@ -274,6 +275,92 @@ TEST_F(QuietInstaller, APlantedLogBesideTheInstallerChoosesNothing)
     EXPECT_THAT(log, HasSubstr("installation folder " + Utf8(DemoLayout().installFolder)));
     RemoveTree(downloads);
     RemoveTree(target);
+}
+
+// A user of the machine puts a second name of a file of theirs (or of one
+// they may only read) in place of a data file: the reinstallation keeps the
+// data file but gives it no rights, which the other file would receive, and
+// names it in the run log.
+TEST_F(QuietInstaller, AReinstallationGivesNoRightsThroughASecondName)
+{
+    const WatchedRun first = RunQuiet();
+    ASSERT_EQ(first.exitCode, 0u) << RunLogText();
+    const DemoInstallation d = DemoLayout();
+    ASSERT_FALSE(d.dataFiles.empty());
+    const std::wstring data = d.dataFiles.front();
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring folder = std::wstring(temp) + L"unattended second name";
+    RemoveTree(folder);
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring victim = folder + L"\\victim.bin";
+    ASSERT_TRUE(WriteBytes(victim, "somebody's file"));
+    ::SetFileAttributesW(data.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(::DeleteFileW(data.c_str()));
+    if (!::CreateHardLinkW(data.c_str(), victim.c_str(), nullptr)) {
+        RemoveTree(folder);
+        GTEST_SKIP() << "this file system makes no second name of a file (CreateHardLinkW)";
+    }
+
+    ::DeleteFileW(runLog_.c_str());
+    const WatchedRun again = RunQuiet();
+    const std::string log = RunLogText();
+    EXPECT_EQ(again.exitCode, 0u) << log;
+    EXPECT_THAT(log, HasSubstr("rights not given through a link or a second name: " + Utf8(data)));
+    EXPECT_EQ(FileBytes(victim), "somebody's file");
+    RemoveTree(folder);
+}
+
+// The names in a folder, "." and ".." left out.
+std::vector<std::wstring> NamesIn(const std::wstring& folder)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name != L"." && name != L"..")
+            names.push_back(name);
+    } while (::FindNextFileW(find, &found));
+    ::FindClose(find);
+    return names;
+}
+
+// A user of the machine replaces the shared data folder by a link to a
+// folder of theirs before the installation: nothing is written through it,
+// the run fails with the refusal and is rolled back.
+TEST_F(QuietInstaller, NothingIsInstalledThroughALinkInPlaceOfASharedFolder)
+{
+    const DemoInstallation d = DemoLayout();
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring victims = std::wstring(temp) + L"unattended link victims";
+    RemoveTree(victims);
+    ::CreateDirectoryW(victims.c_str(), nullptr);
+    ASSERT_TRUE(WriteBytes(victims + L"\\keep.txt", "somebody's file"));
+    const std::wstring maker = d.dataFolder.substr(0, d.dataFolder.find_last_of(L'\\'));
+    ::CreateDirectoryW(maker.c_str(), nullptr);
+    struct LinkGone {
+        std::wstring link;
+        ~LinkGone() { RemoveFolderLink(link); }
+    } gone{d.dataFolder};
+    if (!MakeFolderLink(d.dataFolder, victims)) {
+        RemoveTree(victims);
+        GTEST_SKIP() << "no folder link could be made here: neither the system (CreateSymbolicLinkW) nor, under "
+                        "Wine, the host's ln";
+    }
+
+    const WatchedRun run = RunQuiet();
+    const std::string log = RunLogText();
+    EXPECT_EQ(run.exitCode, 1603u) << log;
+    EXPECT_THAT(log, HasSubstr("Installation failed (Error Code 1:00000780)"));  // 1920, the refusal
+    EXPECT_EQ(NamesIn(victims), std::vector<std::wstring>{L"keep.txt"}) << log;
+    EXPECT_EQ(FileBytes(victims + L"\\keep.txt"), "somebody's file");
+    EXPECT_FALSE(Exists(d.mainProgram)) << "not rolled back";
+    RemoveFolderLink(d.dataFolder);
+    RemoveTree(victims);
 }
 
 }  // namespace

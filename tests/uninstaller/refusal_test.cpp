@@ -3,6 +3,7 @@
 // one of them.
 
 #include <windows.h>
+#include <aclapi.h>
 
 #include <gmock/gmock.h>
 
@@ -10,6 +11,8 @@
 
 #include "support/instance_counter.h"
 #include "support/instance_mutex.h"
+#include "support/utf8_text.h"
+#include "tests/common/access_lists.h"
 #include "tests/common/file_bytes.h"
 #include "tests/uninstaller/uninstall_fixture.h"
 
@@ -139,6 +142,53 @@ TEST_F(Refusal, ADamagedOrMissingLogRemovesNothing)
     ASSERT_TRUE(::DeleteFileW(d.log.c_str()));
     installed_ = MachineSnapshot::Take();
     EXPECT_EQ(RunAndExpectNothingChanged(L"/quiet"), 1605u);
+}
+
+// Gives `path` exactly the access list `sddl`; true when it reads back so
+// (Wine answers with a list made from the file's mode instead).
+bool SetAccessList(const std::wstring& path, const wchar_t* sddl, std::wstring& readBack)
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &descriptor, nullptr))
+        return false;
+    const UniqueLocal owned(descriptor);
+    ::SetFileSecurityW(path.c_str(), DACL_SECURITY_INFORMATION, descriptor);
+    readBack = AccessText(path);
+    return readBack == CanonicalAccess(sddl);
+}
+
+// An older installation in a folder of the user's choosing let every
+// signed-in user modify its log: such a log is damaged, and the run log
+// says who may change it.  The recovery the README gives (the folder's list
+// set as a new installation folder gets it) makes the log usable again.
+TEST_F(Refusal, ALogThatStandardUsersMayChangeIsDamaged)
+{
+    const DemoInstallation& d = installation_;
+    const wchar_t* inherited = L"D:AI(A;ID;FA;;;BA)(A;ID;FA;;;SY)(A;ID;0x1301bf;;;AU)(A;ID;0x1200a9;;;BU)";
+    std::wstring readBack;
+    if (!SetAccessList(d.log, inherited, readBack))
+        GTEST_SKIP() << "this system does not keep a file's access list (read back: " << Utf8(readBack)
+                     << "): a log that users may change cannot be staged";
+    installed_ = MachineSnapshot::Take();
+    EXPECT_EQ(RunAndExpectNothingChanged(L"/quiet /log=\"" + runLog_ + L"\""), 1610u);
+    EXPECT_THAT(RunLogText(), testing::HasSubstr("the log can be changed by S-1-5-11"));
+
+    // The recovery: the installation folder's own list, nothing inherited,
+    // handed down to what it holds (as icacls /inheritance:r /grant:r does).
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(::ConvertStringSecurityDescriptorToSecurityDescriptorW(
+        L"D:P(A;OICI;FA;;;BA)(A;OICI;FA;;;SY)(A;OICI;0x1200a9;;;BU)", SDDL_REVISION_1, &descriptor, nullptr));
+    const UniqueLocal owned(descriptor);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL list = nullptr;
+    ASSERT_TRUE(::GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted));
+    std::wstring folder = ParentOf(d.log);
+    ASSERT_EQ(::SetNamedSecurityInfoW(folder.data(), SE_FILE_OBJECT,
+                                      DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
+                                      nullptr, list, nullptr),
+              DWORD{ERROR_SUCCESS});
+    EXPECT_THAT(Utf8(AccessText(d.log)), testing::Not(testing::HasSubstr(";AU)"))) << "not handed down";
+    EXPECT_EQ(RunQuietly(d), 0u) << RunLogText();
 }
 
 }  // namespace
