@@ -3,7 +3,7 @@
 // killed run, all in this one process so that the machine's snapshots and
 // the runs follow each other without a new Wine process each time; on
 // request the kill sweep (every point of the scenarios killed).
-//   fault_sweep.exe [points|damaged|killed|kills ...] [--verbose]
+//   fault_sweep.exe [points|damaged|killed|kills ...] [--verbose] [--chained]
 // Without a part: points, damaged and killed.  Exit code 0 when every point
 // and every damaged package behaved as documented and every killed point
 // was recovered (platform limits apart).
@@ -27,6 +27,8 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--verbose") == 0)
             options.verbose = true;
+        else if (std::strcmp(argv[i], "--chained") == 0)
+            options.chained = true;
         else if (std::strcmp(argv[i], "points") == 0)
             points = true;
         else if (std::strcmp(argv[i], "damaged") == 0)
@@ -36,7 +38,7 @@ int main(int argc, char** argv)
         else if (std::strcmp(argv[i], "kills") == 0)
             kills = true;
         else {
-            std::fprintf(stderr, "usage: fault_sweep [points] [damaged] [killed] [kills] [--verbose]\n");
+            std::fprintf(stderr, "usage: fault_sweep [points] [damaged] [killed] [kills] [--verbose] [--chained]\n");
             return 2;
         }
     }

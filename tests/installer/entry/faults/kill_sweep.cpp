@@ -42,7 +42,8 @@ struct Verdict {
     std::vector<std::string> problems;
     std::vector<std::wstring> recovered;  // right after the recovery, against the machine before the kill
     std::vector<std::wstring> temporary;  // new in the temporary folder right after the recovery
-    std::vector<std::wstring> finished;   // after the next run, against a faultless installation
+    bool ranToEnd = false;                // the quiet run to the end (chained: not after every point)
+    std::vector<std::wstring> finished;   // after it, against a faultless installation
     unsigned long undoPoints = 0;         // of the (last) recovery
     std::string log;                      // of a run that misbehaved
     std::string times;                    // of its phases, for --verbose
@@ -95,11 +96,19 @@ bool RunFaultless(Scenario scenario, const SweepOptions& options, Faultless& f)
 
 std::string Quote(const std::string& text) { return "\"" + text + "\""; }
 
-// Prepares the scenario's machine, then holds a run at each of `kills` in
-// turn and kills it there: the first a run of the scenario, the others
-// starts that recover it.  Then a start that stops after its recovery, and
-// a quiet run to the end.
-Verdict KillAndRecover(const Faultless& f, const std::vector<unsigned long>& kills, const SweepOptions& options)
+// The scenario's machine before a killed run.
+struct Start {
+    bool prepared = false;
+    Machine before;
+    std::set<std::wstring> temporary;
+};
+
+// Prepares the scenario's machine unless `start` is, then holds a run at
+// each of `kills` in turn and kills it there: the first a run of the
+// scenario, the others starts that recover it.  Then a start that stops
+// after its recovery, and, when `finish`, a quiet run to the end.
+Verdict KillAndRecover(const Faultless& f, const std::vector<unsigned long>& kills, Start& start, bool finish,
+                       const SweepOptions& options)
 {
     const std::wstring report = ScratchFolder() + L"\\kill.txt";
     Verdict v;
@@ -109,10 +118,17 @@ Verdict KillAndRecover(const Faultless& f, const std::vector<unsigned long>& kil
         v.times += (v.times.empty() ? "" : ", ") + std::string(phase) + " " + std::to_string(now - lap) + " ms";
         lap = now;
     };
-    PrepareMachine(f.scenario);
-    const std::set<std::wstring> tempBefore = TemporaryEntries();
-    const Machine before = TakeMachine();
-    time("prepare");
+    if (!start.prepared) {
+        PrepareMachine(f.scenario);
+        start.temporary = TemporaryEntries();
+        start.before = TakeMachine();
+        start.prepared = true;
+        time("prepare");
+    }
+    const std::set<std::wstring>& tempBefore = start.temporary;
+    const Machine& before = start.before;
+    // Whatever follows changes the machine, until a recovery proves exact.
+    start.prepared = false;
     for (std::size_t i = 0; i < kills.size(); ++i) {
         const std::string expected = i == 0 ? f.points[kills[0] - 1].operation : kUndo;
         FaultSettings held;
@@ -127,6 +143,9 @@ Verdict KillAndRecover(const Faultless& f, const std::vector<unsigned long>& kil
         if (!reached || operation != expected) {
             v.problems.push_back(which + " was not held at point " + std::to_string(kills[i]) + " (" +
                                  Quote(expected) + (reached ? ", but at " + Quote(operation) : "") + ")");
+            for (const std::wstring& name : TemporaryEntries())
+                if (!tempBefore.count(name))
+                    RemoveTemporaryEntry(name);
             return v;
         }
     }
@@ -154,10 +173,18 @@ Verdict KillAndRecover(const Faultless& f, const std::vector<unsigned long>& kil
     if (!v.problems.empty())
         v.log = recovered.log;
     time("recovery");
+    if (!finish) {
+        start.prepared = v.problems.empty() && v.recovered.empty() && v.temporary.empty();
+        if (!start.prepared)
+            for (const std::wstring& name : v.temporary)
+                RemoveTemporaryEntry(name);
+        return v;
+    }
 
     FaultSettings next;
     next.report = report;
     const RunResult finished = RunQuiet(options.flavour, next);
+    v.ranToEnd = true;
     const std::size_t problems = v.problems.size();
     if (finished.exitCode != static_cast<DWORD>(exit_code::kSuccess))
         v.problems.push_back("the next run ended with " + std::to_string(finished.exitCode) + ", not 0");
@@ -208,9 +235,12 @@ void PrintDifference(const std::string& head, const Verdict& v, bool detailed, b
     std::printf("  DIFFERS %s:", head.c_str());
     for (const std::string& p : v.problems)
         std::printf(" %s;", p.c_str());
-    if (!v.recovered.empty() || !v.temporary.empty() || !v.finished.empty())
-        std::printf(" %zu differences after the recovery, %zu new temporary entries, %zu after the next run",
-                    v.recovered.size(), v.temporary.size(), v.finished.size());
+    if (!v.recovered.empty() || !v.temporary.empty() || !v.finished.empty()) {
+        std::printf(" %zu differences after the recovery, %zu new temporary entries", v.recovered.size(),
+                    v.temporary.size());
+        if (v.ranToEnd)
+            std::printf(", %zu after the next run", v.finished.size());
+    }
     if (verbose)
         std::printf(" (%s)", v.times.c_str());
     std::printf("\n");
@@ -285,8 +315,10 @@ int SweepKills(const SweepOptions& options)
             continue;
         }
         counts += (counts.empty() ? "" : "/") + std::to_string(f.points.size());
+        Start start;
         for (const PointLine& point : f.points) {
-            const Verdict v = KillAndRecover(f, {point.number}, options);
+            const bool finish = !options.chained || point.number == f.points.back().number;
+            const Verdict v = KillAndRecover(f, {point.number}, start, finish, options);
             const std::string head = std::string(ScenarioName(scenario)) + " point " +
                                      std::to_string(point.number) + " (" + point.operation + ")";
             const bool limit = PlatformLimit(v, f, point.number, restoreWorks);
@@ -316,7 +348,8 @@ int SweepKills(const SweepOptions& options)
     if (midwayUndo > 0)
         undoKills = {1, (midwayUndo + 1) / 2, midwayUndo};
     for (unsigned long k : undoKills) {
-        const Verdict v = KillAndRecover(update, {midway, k}, options);
+        Start start;
+        const Verdict v = KillAndRecover(update, {midway, k}, start, true, options);
         const std::string head = "update point " + std::to_string(midway) + "'s recovery killed at its undo point " +
                                  std::to_string(k) + " of " + std::to_string(midwayUndo);
         const bool limit = PlatformLimit(v, update, midway, restoreWorks);
