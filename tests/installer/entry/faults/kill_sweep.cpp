@@ -23,8 +23,8 @@ namespace {
 
 constexpr char kUndo[] = "undo change";
 // Without --verbose, the differences of this many points are shown line by
-// line, those of the others by their first line: before the recovery exists
-// every point differs.
+// line, the others by their verdict alone: before the recovery exists every
+// point differs.
 constexpr int kDetailedPoints = 10;
 constexpr std::size_t kDetailedLines = 8;
 
@@ -81,8 +81,11 @@ bool RunFaultless(Scenario scenario, const SweepOptions& options, Faultless& f)
         if (!HasUndo(f.points))
             break;
     }
-    if (run.exitCode != static_cast<DWORD>(exit_code::kSuccess) || run.log.find("Failed") != std::string::npos ||
-        HasUndo(f.points)) {
+    if (HasUndo(f.points)) {
+        std::printf("kill sweep: %s: every start finds something to recover\n", ScenarioName(scenario));
+        return false;
+    }
+    if (run.exitCode != static_cast<DWORD>(exit_code::kSuccess) || run.log.find("Failed") != std::string::npos) {
         std::printf("kill sweep: %s: the run without a fault ended with %lu:\n%s\n", ScenarioName(scenario),
                     run.exitCode, run.log.c_str());
         return false;
@@ -106,7 +109,8 @@ struct Start {
 // Prepares the scenario's machine unless `start` is, then holds a run at
 // each of `kills` in turn and kills it there: the first a run of the
 // scenario, the others starts that recover it.  Then a start that stops
-// after its recovery, and, when `finish`, a quiet run to the end.
+// after its recovery, and a quiet run to the end, left out when not
+// `finish` and the recovery was exact.
 Verdict KillAndRecover(const Faultless& f, const std::vector<unsigned long>& kills, Start& start, bool finish,
                        const SweepOptions& options)
 {
@@ -173,11 +177,9 @@ Verdict KillAndRecover(const Faultless& f, const std::vector<unsigned long>& kil
     if (!v.problems.empty())
         v.log = recovered.log;
     time("recovery");
-    if (!finish) {
-        start.prepared = v.problems.empty() && v.recovered.empty() && v.temporary.empty();
-        if (!start.prepared)
-            for (const std::wstring& name : v.temporary)
-                RemoveTemporaryEntry(name);
+    // Recovered exactly: the machine is as `start` says.
+    if (!finish && v.problems.empty() && v.recovered.empty() && v.temporary.empty()) {
+        start.prepared = true;
         return v;
     }
 
