@@ -5,9 +5,13 @@
 # through the shipped installer, and one killed run recorded.  Prints
 #   fault sweep: P points × 3 scenarios (...), N restored exactly, M differ
 #   damaged packages: N of N left nothing behind
-# and exits non-zero when M > 0 or a damaged package misbehaved.  The test
-# command runs it after the tests; arguments go to the sweep program
-# (points, damaged, killed, --verbose).
+# and exits non-zero when M > 0 or a damaged package misbehaved.  With the
+# argument "kills", the kill sweep instead: every point of the same
+# scenarios held, killed and recovered by the next start; prints
+#   kill sweep: P points × 3 scenarios, N recovered exactly, M differ
+# and exits non-zero when M > 0.  The test command runs both after the
+# tests; arguments go to the sweep program (points, damaged, killed, kills,
+# --verbose).
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 . scripts/display.sh
@@ -15,5 +19,7 @@ build/mingw/wine-run.sh --init
 start=$(date +%s)
 status=0
 build/mingw/wine-run.sh build/mingw/tests-bin/fault_sweep.exe "$@" || status=$?
-echo "fault sweep: $(( $(date +%s) - start )) s"
+label="fault sweep"
+case " $* " in *" kills "*) label="kill sweep" ;; esac
+echo "$label: $(( $(date +%s) - start )) s"
 exit $status

@@ -1,10 +1,12 @@
 // The fault sweep (run by scripts/fault-sweep.sh, which the test command
 // runs): the fault points of three scenarios, the damaged packages and one
 // killed run, all in this one process so that the machine's snapshots and
-// the runs follow each other without a new Wine process each time.
-//   fault_sweep.exe [points|damaged|killed ...] [--verbose]
-// Exit code 0 when every point and every damaged package behaved as
-// documented (platform limits apart).
+// the runs follow each other without a new Wine process each time; on
+// request the kill sweep (every point of the scenarios killed).
+//   fault_sweep.exe [points|damaged|killed|kills ...] [--verbose] [--chained]
+// Without a part: points, damaged and killed.  Exit code 0 when every point
+// and every damaged package behaved as documented and every killed point
+// was recovered (platform limits apart).
 
 #include <cstdio>
 #include <cstring>
@@ -12,6 +14,7 @@
 
 #include <windows.h>
 
+#include "tests/installer/entry/faults/kill_sweep.h"
 #include "tests/installer/entry/faults/point_sweep.h"
 #include "tests/installer/entry/faults/sweep_support.h"
 #include "tests/common/installer_copy.h"
@@ -19,23 +22,27 @@
 int main(int argc, char** argv)
 {
     using namespace va::test;
-    bool points = false, damaged = false, killed = false;
+    bool points = false, damaged = false, killed = false, kills = false;
     SweepOptions options;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--verbose") == 0)
             options.verbose = true;
+        else if (std::strcmp(argv[i], "--chained") == 0)
+            options.chained = true;
         else if (std::strcmp(argv[i], "points") == 0)
             points = true;
         else if (std::strcmp(argv[i], "damaged") == 0)
             damaged = true;
         else if (std::strcmp(argv[i], "killed") == 0)
             killed = true;
+        else if (std::strcmp(argv[i], "kills") == 0)
+            kills = true;
         else {
-            std::fprintf(stderr, "usage: fault_sweep [points] [damaged] [killed] [--verbose]\n");
+            std::fprintf(stderr, "usage: fault_sweep [points] [damaged] [killed] [kills] [--verbose] [--chained]\n");
             return 2;
         }
     }
-    if (!points && !damaged && !killed)
+    if (!points && !damaged && !killed && !kills)
         points = damaged = killed = true;
 
     try {
@@ -54,6 +61,8 @@ int main(int argc, char** argv)
             failures += SweepDamagedPackages(options);
         if (killed)
             failures += RecordInterruptedRun(options);
+        if (kills)
+            failures += SweepKills(options);
         CleanMachine();
         ::DeleteFileW(options.flavour.c_str());
         ::DeleteFileW(options.shipped.c_str());

@@ -1,59 +1,19 @@
 // A killed installer: the fault flavour stops in the middle of the
 // extraction of an update and is killed there, as a power cut or the task
-// manager would end it.  The journal lives in the process's memory, so
-// nothing rolls back: this records what is left, and what a second run
-// makes of it.  Measured, not judged.
+// manager would end it.  This records what the kill leaves, and what the
+// next quiet run of the shipped installer makes of it: it finds the killed
+// run's journal, undoes it before its own run, and so should end as a
+// faultless update would, with nothing of the killed run left in the
+// temporary folder.  Measured, not judged: the kill sweep judges every
+// point.
 
 #include <cstdio>
 #include <set>
 
-#include "support/handles.h"
 #include "tests/installer/entry/faults/point_sweep.h"
 #include "tests/installer/entry/faults/sweep_support.h"
-#include "tests/common/standins.h"
 
 namespace va::test {
-namespace {
-
-std::wstring TemporaryFolder()
-{
-    wchar_t temp[MAX_PATH + 1] = {};
-    ::GetTempPathW(MAX_PATH + 1, temp);
-    return temp;
-}
-
-std::set<std::wstring> TemporaryNames()
-{
-    std::set<std::wstring> names;
-    WIN32_FIND_DATAW found;
-    UniqueFind find(::FindFirstFileW((TemporaryFolder() + L"*").c_str(), &found));
-    if (find) {
-        do
-            names.insert(found.cFileName);
-        while (::FindNextFileW(find.get(), &found));
-    }
-    return names;
-}
-
-void RemoveLeftover(const std::wstring& path)
-{
-    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    if (::DeleteFileW(path.c_str()))
-        return;
-    WIN32_FIND_DATAW found;
-    UniqueFind find(::FindFirstFileW((path + L"\\*").c_str(), &found));
-    if (find) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name != L"." && name != L"..")
-                RemoveLeftover(path + L"\\" + name);
-        } while (::FindNextFileW(find.get(), &found));
-    }
-    find.reset();
-    ::RemoveDirectoryW(path.c_str());
-}
-
-}  // namespace
 
 int RecordInterruptedRun(const SweepOptions& options)
 {
@@ -62,6 +22,7 @@ int RecordInterruptedRun(const SweepOptions& options)
     FaultSettings counting;
     counting.report = report;
     RunQuiet(options.flavour, counting);
+    const Machine faultless = TakeMachine();
     // The second file written: one is in place, the next one is open.
     unsigned long pauseAt = 0;
     std::string operation;
@@ -78,42 +39,19 @@ int RecordInterruptedRun(const SweepOptions& options)
     }
 
     PrepareMachine(Scenario::Update);
-    const std::set<std::wstring> tempBefore = TemporaryNames();
+    const std::set<std::wstring> tempBefore = TemporaryEntries();
     const Machine before = TakeMachine();
-    ::DeleteFileW(report.c_str());
-    ::SetEnvironmentVariableW(L"TRELVANE_FAULT_POINT", nullptr);
-    ::SetEnvironmentVariableW(L"TRELVANE_FAULT_PAUSE", std::to_wstring(pauseAt).c_str());
-    ::SetEnvironmentVariableW(L"TRELVANE_FAULT_REPORT", report.c_str());
-    std::wstring line = Quoted(options.flavour) + L" /quiet";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        std::printf("interrupted run: the flavour does not start\n");
-        return 1;
-    }
-    UniqueHandle processHandle(process.hProcess);
-    UniqueHandle threadHandle(process.hThread);
-    bool paused = false;
-    // Generous: an emulated Wine may take minutes; never a measure of speed.
-    for (int waited = 0; !paused && waited < 10 * 60 * 1000; waited += 50) {
-        for (const PointLine& point : ReadReport(report))
-            paused = paused || point.what == "paused";
-        if (!paused && ::WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
-            break;
-    }
-    ::TerminateProcess(process.hProcess, 1);
-    ::WaitForSingleObject(process.hProcess, INFINITE);
-    ::SetEnvironmentVariableW(L"TRELVANE_FAULT_PAUSE", nullptr);
-    ::SetEnvironmentVariableW(L"TRELVANE_FAULT_REPORT", nullptr);
-    if (!paused) {
+    FaultSettings held;
+    held.pauseAt = pauseAt;
+    held.report = report;
+    if (!RunKilled(options.flavour, held)) {
         std::printf("interrupted run: the flavour never reached point %lu\n", pauseAt);
         return 1;
     }
 
     const std::vector<std::wstring> left = Compare(before, TakeMachine(), true);
     std::vector<std::wstring> temporary;
-    for (const std::wstring& name : TemporaryNames())
+    for (const std::wstring& name : TemporaryEntries())
         if (!tempBefore.count(name))
             temporary.push_back(name);
     std::printf("interrupted run: an update killed at point %lu (%s, the second file): %zu differences, %zu new "
@@ -124,11 +62,25 @@ int RecordInterruptedRun(const SweepOptions& options)
     for (const std::wstring& name : temporary)
         std::printf("      temporary: %s\n", Narrow(name).c_str());
 
-    // What the next run makes of the remains.
+    // What the next run makes of the remains: its recovery first, then an
+    // update of its own.
     const RunResult again = RunQuiet(options.shipped);
-    std::printf("interrupted run: the next quiet run of the installer ends with %lu\n", again.exitCode);
+    const std::vector<std::wstring> finished = Compare(faultless, TakeMachine(), false);
+    const std::set<std::wstring> tempAfter = TemporaryEntries();
+    std::vector<std::wstring> kept;
     for (const std::wstring& name : temporary)
-        RemoveLeftover(TemporaryFolder() + name);
+        if (tempAfter.count(name))
+            kept.push_back(name);
+    std::printf("interrupted run: the next quiet run of the installer ends with %lu: %zu differences from a "
+                "faultless update, %zu of the killed run's temporary entries left\n",
+                again.exitCode, finished.size(), kept.size());
+    for (const std::wstring& l : finished)
+        std::printf("      %s\n", Narrow(l).c_str());
+    for (const std::wstring& name : kept)
+        std::printf("      temporary: %s\n", Narrow(name).c_str());
+    for (const std::wstring& name : TemporaryEntries())
+        if (!tempBefore.count(name))
+            RemoveTemporaryEntry(name);
     CleanMachine();
     return 0;
 }

@@ -11,6 +11,10 @@ struct SweepOptions {
     std::wstring flavour;   // the fault flavour carrying the small package
     std::wstring shipped;   // the shipped installer carrying the small package
     std::string smallPackage;
+    // Kill sweep: a point recovered exactly leaves the machine as the next
+    // point needs it; the quiet run to the end then follows only the last
+    // point of a scenario and a point that was not (about half the runs).
+    bool chained = false;
 };
 
 int SweepFaultPoints(const SweepOptions& options);

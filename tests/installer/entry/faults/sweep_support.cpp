@@ -4,6 +4,7 @@
 
 #include <cwctype>
 #include <stdexcept>
+#include <system_error>
 
 #include "engine/journal/privilege.h"
 #include "engine/package/core/crc32.h"
@@ -11,8 +12,10 @@
 #include "support/handles.h"
 #include "tests/common/file_bytes.h"
 #include "tests/common/installer_copy.h"
+#include "tests/common/remove_tree.h"
 #include "tests/common/standins.h"
 #include "support/utf8_text.h"
+#include "tests/driver/driver.h"
 #include "tests/uninstaller/demo_installation.h"
 
 namespace va::test {
@@ -43,6 +46,28 @@ std::wstring Upper(std::wstring text)
 bool IsProductPath(const std::wstring& upperPath)
 {
     return upperPath.find(L"VANTARO") != std::wstring::npos || upperPath.find(L"TRELVANE") != std::wstring::npos;
+}
+
+// The environment the fault flavour reads; a report from an earlier run
+// is removed.
+void SetFaultEnvironment(const FaultSettings& faults)
+{
+    auto set = [](const wchar_t* name, unsigned long value) {
+        ::SetEnvironmentVariableW(name, value ? std::to_wstring(value).c_str() : nullptr);
+    };
+    set(L"TRELVANE_FAULT_POINT", faults.failAt);
+    set(L"TRELVANE_FAULT_PAUSE", faults.pauseAt);
+    set(L"TRELVANE_STOP_AFTER_RECOVERY", faults.stopAfterRecovery ? 1 : 0);
+    ::SetEnvironmentVariableW(L"TRELVANE_FAULT_REPORT", faults.report.empty() ? nullptr : faults.report.c_str());
+    if (!faults.report.empty())
+        ::DeleteFileW(faults.report.c_str());
+}
+
+std::wstring TemporaryFolder()
+{
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    return temp;
 }
 
 std::wstring FactsText(const EntryFacts& facts, bool times)
@@ -141,9 +166,7 @@ std::wstring FaultFlavour() { return BuildFolder() + L"\\bin\\InstallTrelvane7.0
 
 std::wstring ScratchFolder()
 {
-    wchar_t temp[MAX_PATH + 1] = {};
-    ::GetTempPathW(MAX_PATH + 1, temp);
-    const std::wstring folder = std::wstring(temp) + L"trelvane_fault_sweep";
+    const std::wstring folder = TemporaryFolder() + L"trelvane_fault_sweep";
     ::CreateDirectoryW(folder.c_str(), nullptr);
     return folder;
 }
@@ -152,14 +175,7 @@ RunResult RunQuiet(const std::wstring& program, const FaultSettings& faults)
 {
     const std::wstring log = ScratchFolder() + L"\\run.log";
     ::DeleteFileW(log.c_str());
-    auto set = [](const wchar_t* name, unsigned long value) {
-        ::SetEnvironmentVariableW(name, value ? std::to_wstring(value).c_str() : nullptr);
-    };
-    set(L"TRELVANE_FAULT_POINT", faults.failAt);
-    set(L"TRELVANE_FAULT_PAUSE", faults.pauseAt);
-    ::SetEnvironmentVariableW(L"TRELVANE_FAULT_REPORT", faults.report.empty() ? nullptr : faults.report.c_str());
-    if (!faults.report.empty())
-        ::DeleteFileW(faults.report.c_str());
+    SetFaultEnvironment(faults);
 
     RunResult result;
     result.exitCode = RunToEnd(Quoted(program) + L" /quiet /log=" + Quoted(log));
@@ -182,6 +198,51 @@ std::vector<PointLine> ReadReport(const std::wstring& report)
                          line.substr(second + 1)});
     }
     return lines;
+}
+
+bool RunKilled(const std::wstring& program, const FaultSettings& faults)
+{
+    SetFaultEnvironment(faults);
+    Process process;
+    try {
+        // In the test program's kill-on-close job: a held run never
+        // outlives the sweep, whatever ends it.
+        process = StartProgram(program, L"/quiet");
+    } catch (const std::system_error&) {
+        return false;
+    }
+    bool held = false;
+    // Generous: an emulated Wine may take minutes; never a measure of speed.
+    const ULONGLONG limit = ::GetTickCount64() + 10 * 60 * 1000;
+    while (!held && ::GetTickCount64() < limit) {
+        held = FileBytes(faults.report).find(" paused ") != std::string::npos;
+        if (!held && ::WaitForSingleObject(process.handle.get(), 5) == WAIT_OBJECT_0)
+            break;
+    }
+    ::TerminateProcess(process.handle.get(), 1);
+    ::WaitForSingleObject(process.handle.get(), INFINITE);
+    return held;
+}
+
+std::set<std::wstring> TemporaryEntries()
+{
+    std::set<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    UniqueFind find(::FindFirstFileW((TemporaryFolder() + L"*").c_str(), &found));
+    if (find) {
+        do
+            names.insert(found.cFileName);
+        while (::FindNextFileW(find.get(), &found));
+    }
+    return names;
+}
+
+void RemoveTemporaryEntry(const std::wstring& name)
+{
+    const std::wstring path = TemporaryFolder() + name;
+    ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (!::DeleteFileW(path.c_str()))
+        RemoveTree(path);
 }
 
 Machine TakeMachine()

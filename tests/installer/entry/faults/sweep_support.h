@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,7 @@ struct FaultSettings {
     unsigned long failAt = 0;   // TRELVANE_FAULT_POINT
     unsigned long pauseAt = 0;  // TRELVANE_FAULT_PAUSE
     std::wstring report;        // TRELVANE_FAULT_REPORT
+    bool stopAfterRecovery = false;  // TRELVANE_STOP_AFTER_RECOVERY=1
 };
 
 struct RunResult {
@@ -54,6 +56,16 @@ struct PointLine {
     std::string operation;  // "create folder", ...
 };
 std::vector<PointLine> ReadReport(const std::wstring& report);
+
+// A quiet run of `program` held at point `faults.pauseAt` and killed there
+// (TerminateProcess), as a power cut would end it; `faults.report` names
+// the report to watch.  False when the run ended without being held.
+bool RunKilled(const std::wstring& program, const FaultSettings& faults);
+
+// The names at the top of the temporary folder; removing one of them with
+// everything below it.
+std::set<std::wstring> TemporaryEntries();
+void RemoveTemporaryEntry(const std::wstring& name);
 
 // A machine snapshot with a CRC-32 of every file of the product's areas
 // (any path naming the maker or the product).
