@@ -56,25 +56,51 @@ std::vector<std::wstring> FoldersBelowRoot(const std::wstring& root, const std::
 
 DWORD PinnedFolderChain::Pin(const std::wstring& root, const std::wstring& folder)
 {
-    for (const std::wstring& link : FoldersBelowRoot(root, folder)) {
+    const std::vector<std::wstring> chain = FoldersBelowRoot(root, folder);
+    std::size_t kept = 0;
+    if (root == root_) {
+        while (kept < folders_.size() && kept < chain.size() && folders_[kept] == chain[kept])
+            ++kept;
+    }
+    held_.resize(kept);
+    folders_.resize(kept);
+    root_ = root;
+    for (std::size_t i = kept; i < chain.size(); ++i) {
+        const std::wstring& link = chain[i];
         UniqueFile handle = OpenWithoutFollowing(link, FILE_READ_ATTRIBUTES, kShareAllButDelete);
         if (!handle) {
             const DWORD error = ::GetLastError();
             if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
                 break;  // nothing below a missing folder exists either
+            Release();
             return error != ERROR_SUCCESS ? error : DWORD{ERROR_CANT_ACCESS_FILE};
         }
         ItemFacts facts{};
-        if (CheckNotLink(link, handle.get(), facts) != ERROR_SUCCESS)
+        if (CheckNotLink(link, handle.get(), facts) != ERROR_SUCCESS) {
+            Release();
             return ERROR_CANT_ACCESS_FILE;
+        }
         held_.push_back(std::move(handle));
+        folders_.push_back(link);
     }
     return ERROR_SUCCESS;
+}
+
+void PinnedFolderChain::Release() noexcept
+{
+    held_.clear();
+    folders_.clear();
+    root_.clear();
 }
 
 DWORD CheckNoReparsePoint(const std::wstring& root, const std::wstring& path)
 {
     PinnedFolderChain chain;
+    return CheckNoReparsePoint(root, path, chain);
+}
+
+DWORD CheckNoReparsePoint(const std::wstring& root, const std::wstring& path, PinnedFolderChain& chain)
+{
     const DWORD error = chain.Pin(root, ParentFolder(path));
     if (error != ERROR_SUCCESS)
         return error;

@@ -26,14 +26,23 @@ class PinnedFolderChain {
 public:
     // ERROR_SUCCESS, or ERROR_CANT_ACCESS_FILE when a folder of the chain is
     // a reparse point, or the Windows error of a folder that cannot be opened.
+    // Pinning again keeps the folders the new chain shares with the one held
+    // (same root, same spelling: held, they are still the folders checked)
+    // and lets the others go, so that the files of one folder cost one check.
     DWORD Pin(const std::wstring& root, const std::wstring& folder);
+    // Lets every folder go (before anything may remove or rename them).
+    void Release() noexcept;
 
 private:
+    std::wstring root_;
+    std::vector<std::wstring> folders_;  // what held_ holds, outermost first
     std::vector<UniqueFile> held_;
 };
 
 // ERROR_SUCCESS when neither a folder of `path`'s chain below `root` nor
-// the file itself (when it exists) is a reparse point; else as Pin.
+// the file itself (when it exists) is a reparse point; else as Pin.  With
+// `chain`, the folders stay held there afterwards.
 DWORD CheckNoReparsePoint(const std::wstring& root, const std::wstring& path);
+DWORD CheckNoReparsePoint(const std::wstring& root, const std::wstring& path, PinnedFolderChain& chain);
 
 }  // namespace va

@@ -100,7 +100,8 @@ void ApplySharedFolderRights(const std::wstring& folder, SharedFolderList& share
 }
 
 std::unique_ptr<std::ostream> OpenOutputFile(const std::wstring& destination, const std::wstring& root,
-                                             SharedFolderList& shared, const GrantFn& grant)
+                                             SharedFolderList& shared, const GrantFn& grant,
+                                             PinnedFolderChain* pinned)
 {
     const fs::path target(destination);
     std::error_code ec;
@@ -112,7 +113,8 @@ std::unique_ptr<std::ostream> OpenOutputFile(const std::wstring& destination, co
     }
     // From here on no folder of the chain can be swapped for a link; the
     // file itself is checked through the handle it is written with.
-    PinnedFolderChain chain;
+    PinnedFolderChain local;
+    PinnedFolderChain& chain = pinned ? *pinned : local;
     if (const DWORD error = chain.Pin(root, target.parent_path().wstring()); error != ERROR_SUCCESS)
         ThrowStreamFailure("open", error);
     ApplySharedFolderRights(target.parent_path().wstring(), shared, grant);

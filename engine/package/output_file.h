@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/package/core/shared_folders.h"
+#include "engine/package/link_free_path.h"
 
 namespace va {
 
@@ -20,10 +21,13 @@ using GrantFn = std::function<bool(const std::wstring& path, DWORD mask, BYTE in
 // read it but not write it (OpenSingleNameFileForWriting: a file with a
 // second name is replaced, never written through).  No folder below `root`
 // (the folder of the entry's token) may be a reparse point, nor the file
-// itself; those folders stay held until the file is open.  Raises a stream
-// failure carrying the Windows error when it cannot be opened.
+// itself; those folders stay held until the file is open, and afterwards
+// in `pinned` when given (the next file of the same folders is then not
+// checked again).  Raises a stream failure carrying the Windows error when
+// it cannot be opened.
 std::unique_ptr<std::ostream> OpenOutputFile(const std::wstring& destination, const std::wstring& root,
-                                             SharedFolderList& shared, const GrantFn& grant);
+                                             SharedFolderList& shared, const GrantFn& grant,
+                                             PinnedFolderChain* pinned = nullptr);
 
 // The shared folders met from `folder` upwards receive their rights, once.
 void ApplySharedFolderRights(const std::wstring& folder, SharedFolderList& shared, const GrantFn& grant);

@@ -20,7 +20,7 @@ std::unique_ptr<std::ostream> WindowsExtractionHost::open_output_file(const std:
                                                                       const std::wstring& root,
                                                                       SharedFolderList& shared)
 {
-    return OpenOutputFile(destination, root, shared, grant_);
+    return OpenOutputFile(destination, root, shared, grant_, &pinned_);
 }
 
 std::uint32_t WindowsExtractionHost::file_crc32(const std::wstring& path) { return va::file_crc32(path); }

@@ -31,6 +31,9 @@ private:
     HWND owner_;
     SamePathFn samePath_;
     GrantFn grant_;
+    // The folders of the last file written, held for the next one; let go
+    // with the host, when the extraction ends.
+    PinnedFolderChain pinned_;
 };
 
 }  // namespace va

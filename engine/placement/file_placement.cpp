@@ -72,7 +72,7 @@ notification::result OnFileBegin(const PackageEntry& entry, PlacementContext& co
     // Backed up, written or granted rights by path: never through a link
     // planted below the token's folder.
     if (!entry.root.empty() || !destination.empty()) {
-        if (const DWORD error = CheckNoReparsePoint(entry.root, destination); error != ERROR_SUCCESS)
+        if (const DWORD error = CheckNoReparsePoint(entry.root, destination, context.pinned); error != ERROR_SUCCESS)
             throw std::system_error(static_cast<int>(error), std::system_category(), "link");
     }
     const bool kept = entry.kind == UserData && context.installKind != Fresh && context.journal &&

@@ -56,6 +56,10 @@ struct PlacementContext {
     // A data file's rights not given: a link on its way or a second name
     // (ERROR_CANT_ACCESS_FILE, ERROR_TOO_MANY_LINKS).
     std::function<void(const std::wstring& path, DWORD error)> grantRefused;
+    // The folders of the last file begun, held for the next one: the files
+    // of one folder are checked against links once.  Released by the owner
+    // when the extraction ends, before anything may remove those folders.
+    PinnedFolderChain pinned;
 };
 
 notification::result OnFileBegin(const PackageEntry& entry, PlacementContext& context);

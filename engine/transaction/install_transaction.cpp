@@ -139,10 +139,12 @@ bool PlaceProduct(InstallSession& session, InstallSink& sink, const MessageTexts
     if (!extract_package(*stream, session.InstallFolder, samplesFolder, session.TemporaryFolder,
                          [&callback](const notification& message) { return callback(message); },
                          sink.OwnerWindow())) {
+        placement.pinned.Release();
         // The status already tells the code (the error notification).
         log.Rollback();
         return false;
     }
+    placement.pinned.Release();
 
     MarkReadOnly(session, paths.mainProgram);
     MarkReadOnly(session, paths.uninstaller);

@@ -11,6 +11,7 @@
 #include "engine/package/package_reader.h"
 #include "engine/placement/machine_extraction.h"
 #include "support/handles.h"
+#include "tests/common/host_links.h"
 #include "tests/common/package_fixture.h"
 #include "tests/common/scratch_folder.h"
 
@@ -199,4 +200,39 @@ TEST(PinnedFolderChain, HoldsTheFoldersBelowTheRootInPlace)
         EXPECT_FALSE(::MoveFileW((s / L"Data").c_str(), (s / L"Moved").c_str()));
     }
     EXPECT_TRUE(::MoveFileW((s / L"Data").c_str(), (s / L"Moved").c_str())) << "released with the chain";
+}
+
+
+// One chain pinned file after file: what the next chain shares with the held
+// one is kept, every other folder is checked anew, so a link met only by the
+// later chain is still refused.
+TEST(PinnedFolderChain, PinnedAgainChecksEveryFolderItDoesNotShare)
+{
+    va::test::ScratchFolder s;
+    for (const wchar_t* folder : {L"Data", L"Data\\A", L"Data\\A\\Deep", L"Data\\B", L"Victims", L"Other"})
+        ASSERT_TRUE(::CreateDirectoryW((s / folder).c_str(), nullptr)) << folder;
+    if (!va::test::MakeFolderLink(s / L"Data\\A\\Link", s / L"Victims") ||
+        !va::test::MakeFolderLink(s / L"Data\\Link", s / L"Victims"))
+        GTEST_SKIP() << "no folder link can be made here";
+    const struct {
+        const wchar_t* root;
+        const wchar_t* folder;
+        DWORD expected;
+    } steps[] = {
+        {L"", L"Data\\A\\Deep", ERROR_SUCCESS},
+        {L"", L"Data\\A\\Link", ERROR_CANT_ACCESS_FILE},    // below a shared part
+        {L"", L"Data\\A\\Deep", ERROR_SUCCESS},             // after a refusal: all anew
+        {L"", L"Data\\Link\\Deeper", ERROR_CANT_ACCESS_FILE},  // another branch
+        {L"", L"Data\\B", ERROR_SUCCESS},
+        {L"Data", L"Data\\A\\Link", ERROR_CANT_ACCESS_FILE},  // another root
+        {L"Data\\A", L"Data\\A\\Deep", ERROR_SUCCESS},
+    };
+    va::PinnedFolderChain chain;
+    for (const auto& step : steps) {
+        const std::wstring root = *step.root ? s / step.root : std::wstring();
+        EXPECT_EQ(chain.Pin(root, s / step.folder), step.expected) << step.root << " | " << step.folder;
+    }
+    chain.Release();
+    va::test::RemoveFolderLink(s / L"Data\\A\\Link");
+    va::test::RemoveFolderLink(s / L"Data\\Link");
 }
