@@ -1,8 +1,8 @@
 // A killed installer: the fault flavour stops in the middle of the
 // extraction of an update and is killed there, as a power cut or the task
-// manager would end it.  The journal lives in the process's memory, so
-// nothing rolls back: this records what is left, and what a second run
-// makes of it.  Measured, not judged.
+// manager would end it.  This records what is left, then checks that the
+// next start undoes it from the journal on disk (the machine then equals the
+// one before the killed run) and that the quiet run that follows succeeds.
 
 #include <cstdio>
 #include <set>
@@ -53,6 +53,40 @@ void RemoveLeftover(const std::wstring& path)
     ::RemoveDirectoryW(path.c_str());
 }
 
+// A quiet run of the flavour held at point `pauseAt`, then killed hard.
+bool KillAt(const SweepOptions& options, const std::wstring& report, unsigned long pauseAt)
+{
+    ::DeleteFileW(report.c_str());
+    ::SetEnvironmentVariableW(L"TRELVANE_FAULT_POINT", nullptr);
+    ::SetEnvironmentVariableW(L"TRELVANE_FAULT_PAUSE", std::to_wstring(pauseAt).c_str());
+    ::SetEnvironmentVariableW(L"TRELVANE_FAULT_REPORT", report.c_str());
+    std::wstring line = Quoted(options.flavour) + L" /quiet";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        std::printf("interrupted run: the flavour does not start\n");
+        return false;
+    }
+    UniqueHandle processHandle(process.hProcess);
+    UniqueHandle threadHandle(process.hThread);
+    bool paused = false;
+    // Generous: an emulated Wine may take minutes; never a measure of speed.
+    for (int waited = 0; !paused && waited < 10 * 60 * 1000; waited += 50) {
+        for (const PointLine& point : ReadReport(report))
+            paused = paused || point.what == "paused";
+        if (!paused && ::WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
+            break;
+    }
+    ::TerminateProcess(process.hProcess, 1);
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    ::SetEnvironmentVariableW(L"TRELVANE_FAULT_PAUSE", nullptr);
+    ::SetEnvironmentVariableW(L"TRELVANE_FAULT_REPORT", nullptr);
+    if (!paused)
+        std::printf("interrupted run: the flavour never reached point %lu\n", pauseAt);
+    return paused;
+}
+
 }  // namespace
 
 int RecordInterruptedRun(const SweepOptions& options)
@@ -80,36 +114,8 @@ int RecordInterruptedRun(const SweepOptions& options)
     PrepareMachine(Scenario::Update);
     const std::set<std::wstring> tempBefore = TemporaryNames();
     const Machine before = TakeMachine();
-    ::DeleteFileW(report.c_str());
-    ::SetEnvironmentVariableW(L"TRELVANE_FAULT_POINT", nullptr);
-    ::SetEnvironmentVariableW(L"TRELVANE_FAULT_PAUSE", std::to_wstring(pauseAt).c_str());
-    ::SetEnvironmentVariableW(L"TRELVANE_FAULT_REPORT", report.c_str());
-    std::wstring line = Quoted(options.flavour) + L" /quiet";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        std::printf("interrupted run: the flavour does not start\n");
+    if (!KillAt(options, report, pauseAt))
         return 1;
-    }
-    UniqueHandle processHandle(process.hProcess);
-    UniqueHandle threadHandle(process.hThread);
-    bool paused = false;
-    // Generous: an emulated Wine may take minutes; never a measure of speed.
-    for (int waited = 0; !paused && waited < 10 * 60 * 1000; waited += 50) {
-        for (const PointLine& point : ReadReport(report))
-            paused = paused || point.what == "paused";
-        if (!paused && ::WaitForSingleObject(process.hProcess, 50) == WAIT_OBJECT_0)
-            break;
-    }
-    ::TerminateProcess(process.hProcess, 1);
-    ::WaitForSingleObject(process.hProcess, INFINITE);
-    ::SetEnvironmentVariableW(L"TRELVANE_FAULT_PAUSE", nullptr);
-    ::SetEnvironmentVariableW(L"TRELVANE_FAULT_REPORT", nullptr);
-    if (!paused) {
-        std::printf("interrupted run: the flavour never reached point %lu\n", pauseAt);
-        return 1;
-    }
 
     const std::vector<std::wstring> left = Compare(before, TakeMachine(), true);
     std::vector<std::wstring> temporary;
@@ -124,13 +130,36 @@ int RecordInterruptedRun(const SweepOptions& options)
     for (const std::wstring& name : temporary)
         std::printf("      temporary: %s\n", Narrow(name).c_str());
 
-    // What the next run makes of the remains.
+    // The next start undoes it before anything else: the flavour can stop
+    // right there.
+    int failures = 0;
+    ::SetEnvironmentVariableW(L"TRELVANE_STOP_AFTER_RECOVERY", L"1");
+    const RunResult recovery = RunQuiet(options.flavour);
+    ::SetEnvironmentVariableW(L"TRELVANE_STOP_AFTER_RECOVERY", nullptr);
+    const std::vector<std::wstring> afterRecovery = Compare(before, TakeMachine(), true);
+    std::printf("interrupted run: the next start recovers it (exit code %lu): %zu differences from the machine "
+                "before the killed run\n",
+                recovery.exitCode, afterRecovery.size());
+    for (const std::wstring& l : afterRecovery)
+        std::printf("      %s\n", Narrow(l).c_str());
+    if (recovery.exitCode != 0 || !afterRecovery.empty())
+        ++failures;
+
+    // Killed again, then a whole quiet run: it recovers, says so in its log,
+    // and ends as if nothing had happened.
+    PrepareMachine(Scenario::Update);
+    if (!KillAt(options, report, pauseAt))
+        return failures + 1;
     const RunResult again = RunQuiet(options.shipped);
-    std::printf("interrupted run: the next quiet run of the installer ends with %lu\n", again.exitCode);
+    const bool logged = again.log.find("changes undone") != std::string::npos;
+    std::printf("interrupted run: the next quiet run of the installer ends with %lu, %s\n", again.exitCode,
+                logged ? "its log tells the recovery" : "its log does not tell the recovery");
+    if (again.exitCode != 0 || !logged)
+        ++failures;
     for (const std::wstring& name : temporary)
         RemoveLeftover(TemporaryFolder() + name);
     CleanMachine();
-    return 0;
+    return failures;
 }
 
 }  // namespace va::test
