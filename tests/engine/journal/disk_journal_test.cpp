@@ -214,3 +214,33 @@ TEST_F(KilledRun, ACompleteRollbackLeavesNoJournal)
 
 }  // namespace
 }  // namespace va
+
+#include "tests/common/host_links.h"
+
+namespace va {
+namespace {
+
+// The file to back up may lie in a folder users can write: a link put in
+// its place is refused, and neither it nor what it points to is moved.
+TEST(RunBackup, ALinkInTheFilesPlaceIsRefusedNotFollowed)
+{
+    ScratchFolder s;
+    const std::wstring target = s.File(L"elsewhere\\secret.txt", "secret");
+    s.Folder(L"app");
+    const std::wstring link = s / L"app\\program.exe";
+    if (!test::MakeFileLink(link, target))
+        GTEST_SKIP() << "no file link can be made here";
+    UninstallLog log;
+    DiskJournal disk;
+    ASSERT_EQ(disk.Begin(s / L"Vantaro Journal", L"Trelvane 7"), static_cast<DWORD>(ERROR_SUCCESS));
+    log.Disk = &disk;
+    EXPECT_EQ(log.RecordFile(link, 0, false), static_cast<DWORD>(ERROR_CANT_ACCESS_FILE));
+    EXPECT_TRUE(log.NewEntries.empty());
+    EXPECT_TRUE(Attributes(link) & FILE_ATTRIBUTE_REPARSE_POINT);
+    EXPECT_EQ(ReadBytes(target), "secret");
+    test::RemoveFolderLink(link);
+    ::DeleteFileW(link.c_str());
+}
+
+}  // namespace
+}  // namespace va
