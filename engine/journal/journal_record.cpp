@@ -145,10 +145,8 @@ DWORD UninstallLog::RecordFile(const std::wstring& path, std::int32_t kind, bool
                 record.Backup = backup;
                 record.PreviousAttributes = ::GetFileAttributesW(path.c_str());
                 sequence = Announce(record, true);
-                if (JournalError != ERROR_SUCCESS)
-                    error = JournalError;
-                else if ((error = TakeBackup(path, backup, copy)) != ERROR_SUCCESS)
-                    backup.clear();
+                // A change the journal could not announce is not made.
+                error = JournalError != ERROR_SUCCESS ? JournalError : TakeBackup(path, backup, copy);
                 if (error != ERROR_SUCCESS)
                     backup.clear();
             }
@@ -202,6 +200,8 @@ void UninstallLog::RecordShortcut(int kind, const std::wstring& folder, const st
                 DWORD error = ERROR_SUCCESS;
                 std::wstring backup = Disk->BackupPathFor(previous.Path, error);
                 if (!backup.empty()) {
+                    if (record.Target.empty())
+                        record.Target = previous.Path;  // nowhere to make the new one: only the move is undone
                     record.Backup = backup;
                     record.Source = previous.Path;
                     entry.JournalSequence = Announce(record, true);
@@ -216,7 +216,8 @@ void UninstallLog::RecordShortcut(int kind, const std::wstring& folder, const st
         }
         break;
     }
-    if (record.Backup.empty())
+    // Without a folder the shortcut is not made at all: nothing to announce.
+    if (record.Backup.empty() && !record.Target.empty())
         entry.JournalSequence = Announce(record, false);
 }
 
