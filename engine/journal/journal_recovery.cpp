@@ -170,8 +170,18 @@ DWORD UndoJournalRecord(const JournalRecord& record, const RecoveryActions& acti
     case Kind::CreateFolder:
         return UndoCreatedFolder(record.Target);
     case Kind::PlaceFile:
-    case Kind::ReplaceLog:
-        return UndoPlacedFile(record.Target, record.Backup, {});
+    case Kind::ReplaceLog: {
+        // Without its backup the file is the one from before, but the run
+        // may have cleared its attributes to move it: they are put back.
+        const bool untouched = !record.Backup.empty() &&
+                               ::GetFileAttributesW(record.Backup.c_str()) == INVALID_FILE_ATTRIBUTES;
+        const DWORD error = UndoPlacedFile(record.Target, record.Backup, {});
+        if (error == ERROR_SUCCESS && untouched && record.PreviousAttributes &&
+            ::GetFileAttributesW(record.Target.c_str()) != INVALID_FILE_ATTRIBUTES &&
+            !::SetFileAttributesW(record.Target.c_str(), *record.PreviousAttributes))
+            return ::GetLastError();
+        return error;
+    }
     case Kind::CreateShortcut:
         // A shortcut whose name could not be known is named by its folder,
         // which is not deleted here.

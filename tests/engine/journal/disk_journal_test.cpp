@@ -135,6 +135,30 @@ TEST_F(KilledRun, ARecoveryStoppedAtEachUndoIsFinishedByTheNext)
     }
 }
 
+// Killed just before its backup was taken: the file is still in place,
+// its read-only attribute already cleared for the move.
+TEST_F(KilledRun, BeforeItsBackupWasTakenTheFileKeepsItsAttributes)
+{
+    {
+        DiskJournal disk;
+        ASSERT_EQ(disk.Begin(root, L"Trelvane 7"), static_cast<DWORD>(ERROR_SUCCESS));
+        DWORD error = ERROR_SUCCESS;
+        JournalRecord record;
+        record.Kind = JournalRecordKind::PlaceFile;
+        record.Target = program;
+        record.Detail = 0;
+        record.ExistedBefore = true;
+        record.Backup = disk.BackupPathFor(program, error);
+        record.PreviousAttributes = Attributes(program);
+        ASSERT_EQ(disk.Append(record, true), static_cast<DWORD>(ERROR_SUCCESS));
+        ASSERT_TRUE(::SetFileAttributesW(program.c_str(), FILE_ATTRIBUTE_NORMAL));
+    }
+    EXPECT_EQ(RecoverJournals(root, {}).Outcome, RecoveryOutcome::Recovered);
+    EXPECT_EQ(ReadBytes(program), "old program");
+    EXPECT_TRUE(Attributes(program) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(Exists(root));
+}
+
 TEST_F(KilledRun, AfterItsCommitOnlyTheBackupsGo)
 {
     RunAndDie(true);
