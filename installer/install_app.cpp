@@ -173,7 +173,7 @@ void CInstallApp::RunStartup()
     if (!AcceptCommandLine())
         return;
     ApplyLanguageSwitch();
-    if (!CheckRights() || !WaitForOtherInstances())
+    if (!CheckRights() || !RecoverInterruptedRuns() || !WaitForOtherInstances())
         return;
     DetermineInstallKind(InstalledProgramPath());
     TakePreviousFolders();

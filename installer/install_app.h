@@ -36,6 +36,9 @@ public:
     // and the rights query raise std::system_error on real failures.
     void ChooseInterfaceLanguage(const std::function<LANGID()>& userDefault = {});  // the user default
     bool CheckRights();
+    // Undoes the journals of interrupted runs (interrupted_runs.cpp); false,
+    // after refusing with 1603, when one cannot be undone.
+    bool RecoverInterruptedRuns();
     bool WaitForOtherInstances();
     void DetermineInstallKind(const std::wstring& installedProgram);
     void TakePreviousFolders();

@@ -19,4 +19,12 @@ void SetFaultHook(FaultHook hook) noexcept;
 // set to it, as the real operation would have set it.
 DWORD FaultPoint(const char* operation, DWORD failure) noexcept;
 
+// A stage of the run that a test may want to stop at ("recovered": the
+// journals of interrupted runs have just been undone).  No point is counted.
+using MilestoneHook = void (*)(const char* name);
+
+void SetMilestoneHook(MilestoneHook hook) noexcept;
+
+void FaultMilestone(const char* name) noexcept;
+
 }  // namespace va

@@ -25,6 +25,7 @@
 #include "uninstaller/core/result_line.h"
 #include "uninstaller/core/uninstall_switches.h"
 #include "uninstaller/file_types.h"
+#include "uninstaller/interrupted_runs.h"
 #include "uninstaller/log_access.h"
 #include "uninstaller/log_file.h"
 #include "uninstaller/machine_areas.h"
@@ -128,6 +129,16 @@ int Uninstallation::Run()
     mutex_.Create(InstanceMutexName(ApplicationId()), false);
     if (!mutex_.Acquire())
         return Refuse(exit_code::kAnotherInstaller, Text(message::kInstallerRunning, {ProductText()}));
+    const RecoveryReport recovery = RecoverInterruptedRuns(mutex_, log_);
+    if (recovery.Outcome == RecoveryOutcome::Refused)
+        return Refuse(exit_code::kFailed, Text(message::kInterruptedRunNotUndone,
+                                               {ProductText(), recovery.Path, ErrorText(recovery.Error)}));
+    if (recovery.UndoneRuns > 0) {
+        const std::wstring text = Text(message::kInterruptedRunUndone, {ProductText()});
+        log_.Line(text);
+        if (!options_.quiet)
+            ShowMessage(text, MB_OK | MB_ICONINFORMATION);
+    }
     if (!WaitForProductToClose()) {
         log_.Line(L"exit code " + std::to_wstring(exit_code::kProductRunning));
         return exit_code::kProductRunning;

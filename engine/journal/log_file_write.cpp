@@ -2,6 +2,10 @@
 
 #include "identity/core/product.h"
 #include "engine/journal/backup_file.h"
+#include "engine/journal/core/journal_file_format.h"
+#include "engine/journal/disk_journal.h"
+#include "engine/journal/run_backup.h"
+#include "engine/journal/undo_change.h"
 #include "engine/journal/core/log_format.h"
 #include "engine/journal/core/log_merge.h"
 #include "engine/journal/log_file.h"
@@ -9,6 +13,28 @@
 #include "engine/journal/uninstall_log.h"
 
 namespace va {
+
+std::wstring UninstallLog::AnnounceLogReplacement(const std::wstring& file)
+{
+    JournalRecord record;
+    record.Kind = JournalRecordKind::ReplaceLog;
+    record.Target = file;
+    const DWORD attributes = ::GetFileAttributesW(file.c_str());
+    std::wstring backup;
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        DWORD error = ERROR_SUCCESS;
+        backup = Disk->BackupPathFor(file, error);
+        if (backup.empty() || (error = CopyWhole(file, backup)) != ERROR_SUCCESS) {
+            JournalError = error != ERROR_SUCCESS ? error : DWORD{ERROR_GEN_FAILURE};
+            return {};
+        }
+        record.ExistedBefore = true;
+        record.Backup = backup;
+        record.PreviousAttributes = attributes;
+    }
+    Announce(record, true);
+    return backup;
+}
 
 bool UninstallLog::WriteLog(const std::wstring& file, const std::wstring& installFolder,
                             const std::wstring& startMenuFolder)
@@ -30,10 +56,26 @@ bool UninstallLog::WriteLog(const std::wstring& file, const std::wstring& instal
     std::size_t index = 0;
     for (const LogEntry& entry : merged)
         lines.push_back(FormatLogEntry(index++, entry));
+    // The journal on disk keeps the previous log until the run commits.
+    std::wstring previousLog;
+    if (Disk && Disk->IsOpen() && JournalError == ERROR_SUCCESS)
+        previousLog = AnnounceLogReplacement(file);
+    if (Disk && Disk->IsOpen() && JournalError != ERROR_SUCCESS) {
+        ::SetLastError(JournalError);
+        return false;
+    }
     if (!WriteLogFile(file, lines)) {
         const DWORD error = ::GetLastError();
         ::SetLastError(error != ERROR_SUCCESS ? error : DWORD{ERROR_WRITE_FAULT});
         return false;
+    }
+    if (Disk && Disk->IsOpen()) {
+        if (const DWORD error = Disk->Commit(); error != ERROR_SUCCESS) {
+            // Not committed: the run is rolled back, its log with it.
+            UndoPlacedFile(file, previousLog, {});
+            ::SetLastError(error);
+            return false;
+        }
     }
 
     // The log is in place: this run is final, nothing will be rolled back.
@@ -46,6 +88,8 @@ bool UninstallLog::WriteLog(const std::wstring& file, const std::wstring& instal
             entry.BackupSource.clear();
         }
     }
+    if (Disk)
+        Disk->Remove();
     AwaitingOutcome = false;
     return true;
 }

@@ -15,6 +15,9 @@
 
 namespace va {
 
+class DiskJournal;
+struct JournalRecord;
+
 // An entry the rollback could not undo, newest first: what is left where
 // the entry names, and the backup (kept, not discarded) holding what was
 // there before, when there is one.
@@ -40,18 +43,27 @@ public:
     // not recorded and the caller must not write there.
     DWORD RecordFile(const std::wstring& path, std::int32_t kind, bool copy);
     bool IsKeptDataFile(const std::wstring& path) const;
-    void RecordShortcut(int kind, const std::wstring& folder);
+    // `linkPath`: where the shortcut will be saved.
+    void RecordShortcut(int kind, const std::wstring& folder, const std::wstring& linkPath = {});
     // `existingKey` is nullptr when the key did not exist.  ERROR_SUCCESS, or
     // the Windows error of an existing key that could not be saved: then
     // nothing is recorded and the caller must leave the key alone.
     DWORD RecordUninstallKey(HKEY existingKey);
-    void RecordFileTypes();
+    // `program`: the program that registers (and would withdraw) them.
+    void RecordFileTypes(const std::wstring& program = {});
     void RecordDirectX();
     void CommitOutcome(std::uint8_t outcome, const std::wstring* path = nullptr);
     bool PreviousDirectXDone() const;
     // Undoes every entry it can, newest first; what it could not undo is
     // returned (empty when everything was undone).
     std::vector<RollbackFailure> Rollback();
+
+    // The journal on disk (when Disk is set): a folder about to be made
+    // outside RecordFolders; the sequence for its entry (0 when none).
+    std::uint32_t AnnounceFolder(const std::wstring& path);
+    // A value about to be written under HKEY_LOCAL_MACHINE, as it was.
+    void AnnounceValue(const std::wstring& key, const std::wstring& name, bool existed, DWORD type,
+                       const std::string& data);
 
     // The file (read at start-up, written at the end of a successful run).
     void ReadLog(const std::wstring* file);
@@ -70,6 +82,19 @@ public:
     // Told of each new entry as Rollback takes it back, newest first, before
     // it is undone: the run's text log says what a failed run undid.
     std::function<void(const LogEntry&)> UndoObserver;
+    // The run's journal on disk, when the run keeps one (not owned); every
+    // record is appended before its change, and WriteLog commits it.
+    DiskJournal* Disk = nullptr;
+    // The first record that could not be appended: the run cannot commit.
+    DWORD JournalError = ERROR_SUCCESS;
+
+private:
+    // Appends to Disk (when set); the record's sequence, 0 when none.
+    std::uint32_t Announce(const JournalRecord& record, bool flush);
+    void MarkUndone(std::uint32_t sequence);
+    // The previous log copied whole beside the journal and the replacement
+    // announced; the backup's path (empty when there was no log).
+    std::wstring AnnounceLogReplacement(const std::wstring& file);
 };
 
 }  // namespace va

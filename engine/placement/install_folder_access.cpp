@@ -35,6 +35,7 @@ DWORD CreateProtectedInstallFolder(UninstallLog& log, const std::wstring& folder
     SECURITY_ATTRIBUTES security{sizeof(security), descriptor, FALSE};
     if (const DWORD fault = FaultPoint("create folder", ERROR_ACCESS_DENIED); fault != ERROR_SUCCESS)
         return fault;
+    const std::uint32_t sequence = log.AnnounceFolder(path);
     if (!::CreateDirectoryW(path.c_str(), &security))
         return ::GetLastError();
     ::SHChangeNotify(SHCNE_MKDIR, SHCNF_PATHW, path.c_str(), nullptr);
@@ -42,6 +43,7 @@ DWORD CreateProtectedInstallFolder(UninstallLog& log, const std::wstring& folder
     entry.Type = CreatedFolder;
     entry.Path = path;
     entry.Outcome = 1;
+    entry.JournalSequence = sequence;
     return ERROR_SUCCESS;
 }
 

@@ -91,7 +91,7 @@ std::wstring RegistrationCommandLine(const std::wstring& mainProgramPath, Produc
 bool RegisterFileTypes(UninstallLog& log, const std::wstring& mainProgramPath,
                        ProductVersion foundVersion, InstanceMutex& mutex)
 {
-    log.RecordFileTypes();
+    log.RecordFileTypes(mainProgramPath);
 
     std::wstring commandLine = RegistrationCommandLine(mainProgramPath, foundVersion);
     if (commandLine.empty()) {

@@ -67,6 +67,18 @@ void CommitShortcut(UninstallLog& log, HRESULT created, const std::wstring& link
     }
 }
 
+// Where CreateShortcut saves the link named `name` in `folder`, for the
+// journal to name before it is made; empty when it would fail.
+std::wstring LinkPathFor(const std::wstring& folder, const std::wstring& name)
+{
+    wchar_t path[MAX_PATH] = {};
+    wchar_t linkName[MAX_PATH] = {};
+    if (folder.empty() || !CopyToPathBuffer(folder, path) || !CopyToPathBuffer(name, linkName) ||
+        !::PathAppendW(path, linkName) || ::lstrlenW(path) + 4 >= MAX_PATH)
+        return {};
+    return std::wstring(path) + L".lnk";
+}
+
 // Empty when neither desktop can be found.
 std::wstring DesktopFolder(HWND owner, SpecialFolderLookup lookup)
 {
@@ -148,14 +160,16 @@ bool CreateShortcuts(UninstallLog& log, const ShortcutChoices& choices, const Pr
 
     if (choices.startMenu) {
         std::wstring linkPath;
-        log.RecordShortcut(kProgramShortcut, choices.startMenuFolder);
+        log.RecordShortcut(kProgramShortcut, choices.startMenuFolder,
+                           LinkPathFor(choices.startMenuFolder, programName));
         HRESULT created = CreateShortcut(paths.mainProgram, choices.startMenuFolder, &programName, &linkPath);
         CommitShortcut(log, created, linkPath, stepResult);
 
         const std::wstring uninstallName =
             FormatInserts(texts.Message(kMessageUninstallShortcut), {ProductDisplayName(false)});
         linkPath.clear();
-        log.RecordShortcut(kUninstallShortcut, choices.startMenuFolder);
+        log.RecordShortcut(kUninstallShortcut, choices.startMenuFolder,
+                           LinkPathFor(choices.startMenuFolder, uninstallName));
         created = CreateShortcut(paths.uninstaller, choices.startMenuFolder, &uninstallName, &linkPath);
         CommitShortcut(log, created, linkPath, stepResult);
     }
@@ -163,7 +177,7 @@ bool CreateShortcuts(UninstallLog& log, const ShortcutChoices& choices, const Pr
     if (choices.desktop) {
         const std::wstring desktop = DesktopFolder(owner, lookup);
         std::wstring linkPath;
-        log.RecordShortcut(kDesktopShortcut, desktop);
+        log.RecordShortcut(kDesktopShortcut, desktop, LinkPathFor(desktop, programName));
         const HRESULT created = CreateShortcut(paths.mainProgram, desktop, &programName, &linkPath);
         CommitShortcut(log, created, linkPath, stepResult);
     }

@@ -26,8 +26,9 @@ void RollBackFinishedRun(UninstallLog& log, const ProductPaths& paths, const Pro
     // taken back while the program is still there to do it.
     if (HasRegisteredFileTypes(log.NewEntries) && !HasRegisteredFileTypes(log.PreviousEntries))
         WithdrawFileTypes(paths.mainProgram, mutex);
-    log.Rollback();
+    // The value first: the journal on disk goes with the rollback's end.
     RestoreProgramPathValue(pathValueBefore);
+    log.Rollback();
 }
 
 }  // namespace va

@@ -25,6 +25,7 @@
 #include "engine/transaction/finished_run_rollback.h"
 #include "engine/transaction/install_sink.h"
 #include "engine/transaction/package_callback.h"
+#include "engine/transaction/run_journal.h"
 #include "engine/transaction/shutdown_block.h"
 #include "support/fault_point.h"
 #include "support/core/path_text.h"
@@ -163,6 +164,7 @@ bool PlaceProduct(InstallSession& session, InstallSink& sink, const MessageTexts
     facts.languageIndex = languageIndex;
     facts.foundVersion = session.InstallKind == Update ? session.FoundVersion : 0;
     const ProgramPathValueState pathValueBefore = CaptureProgramPathValue();
+    AnnounceProgramPathValue(log, pathValueBefore);
     if (RunRegistryStep(log, facts, session.InstanceMutex, texts, sink) == RegistryStepResult::PathValueFailed) {
         log.Rollback();
         AppendStepResult(sink, texts, false);
@@ -202,6 +204,15 @@ bool RunInstallTransaction(InstallSession& session, InstallSink& sink, const Mes
     }
 
     TemporaryFilesOfRun temporaryFiles(session.TemporaryFolder);
+    RunJournal journal(session.PreviousLog);
+    if (const DWORD error = journal.Begin(); error != ERROR_SUCCESS) {
+        const std::wstring status = FormatInserts(
+            texts.Message(kMessageInstallFailed),
+            {ErrorCodeText(std::error_code(static_cast<int>(error), std::system_category()))});
+        sink.ShowStatus(status);
+        sink.AppendProgressText(status + L"\r\n");
+        return false;
+    }
     return PlaceProduct(session, sink, texts, languageIndex, temporaryFiles.list(), paths);
 }
 

@@ -58,6 +58,8 @@ enum MessageNumber : int {
     kMessageBadCommandLine = 140,            // "%1" = the refused argument
     kMessageUsage = 141,                     // "%1" = the installer's file name
     kMessageLogFileFailed = 142,             // "%1" = the file, "%2" = the system's error text
+    kMessageInterruptedRunUndone = 143,      // "%1" = product name without version
+    kMessageInterruptedRunNotUndone = 144,   // "%1" = product, "%2" = the journal or folder, "%3" = error text
 };
 
 }  // namespace va

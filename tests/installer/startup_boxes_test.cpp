@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include "installer/previous_installation.h"
+#include "engine/journal/disk_journal.h"
+#include "engine/journal/protected_root.h"
 #include "engine/journal/uninstall_log.h"
 #include "support/error_text.h"
 #include "support/instance_counter.h"
@@ -82,6 +84,37 @@ TEST_F(StartupBoxes, MutexHeldByAnotherProcessShowsError170AndEnds)
     EXPECT_EQ(ButtonIds(box), std::vector<int>{IDOK});
     PressButton(box, IDOK);
     ExpectEndWithoutHost(installer, 1618u);
+}
+
+// A run killed before: the next start undoes it first and says so in a box,
+// then goes on as usual.
+TEST_F(StartupBoxes, AnInterruptedInstallationIsUndoneAndToldInABox)
+{
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring folder = std::wstring(temp) + L"killed_run_folder";
+    const std::wstring file = folder + L"\\left.txt";
+    {
+        UninstallLog run;
+        DiskJournal disk;
+        ASSERT_EQ(disk.Begin(DefaultJournalRoot(), L"Trelvane 7"), static_cast<DWORD>(ERROR_SUCCESS));
+        run.Disk = &disk;
+        ASSERT_EQ(run.RecordFile(file, 0, false), static_cast<DWORD>(ERROR_SUCCESS));
+        UniqueFile made(::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        ASSERT_TRUE(made);
+    }  // killed
+
+    Process installer = StartProgram(InstallerProgram());
+    HWND box = WaitForDialog(installer, IsMessageBox);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(MessageBoxText(box),
+              L"The previous installation of Trelvane was interrupted. It has been undone: the computer is as it was "
+              L"before it.");
+    EXPECT_EQ(ButtonIds(box), std::vector<int>{IDOK});
+    EXPECT_EQ(::GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES) << "undone before the box";
+    EXPECT_EQ(::GetFileAttributesW(DefaultJournalRoot().c_str()), INVALID_FILE_ATTRIBUTES);
+    PressButton(box, IDOK);
+    ExpectHostThenExit(installer);
 }
 
 TEST_F(StartupBoxes, AnotherRegisteredProcessAsksRetryUntilItHasEnded)

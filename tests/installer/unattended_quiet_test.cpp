@@ -52,6 +52,30 @@ protected:
     }
 };
 
+// The folder of the runs' journals is one that only administrators can
+// write; one found as a link (anybody may make one there) is never used nor
+// recovered from: the run stops before it changes anything.
+TEST_F(QuietInstaller, AJournalFolderThatIsALinkRefusesTheRun)
+{
+    const std::wstring root = Special(CSIDL_COMMON_APPDATA) + L"\\Vantaro Journal";
+    wchar_t temp[MAX_PATH + 1] = {};
+    ::GetTempPathW(MAX_PATH + 1, temp);
+    const std::wstring elsewhere = std::wstring(temp) + L"planted_journal_root";
+    ::CreateDirectoryW(elsewhere.c_str(), nullptr);
+    ASSERT_FALSE(Exists(root)) << "a journal folder left by another test";
+    if (!MakeFolderLink(root, elsewhere))
+        GTEST_SKIP() << "no folder link can be made here";
+
+    const WatchedRun run = RunQuiet();
+    RemoveFolderLink(root);
+    ::RemoveDirectoryW(elsewhere.c_str());
+    EXPECT_EQ(run.exitCode, 1603u);
+    EXPECT_THAT(run.visibleWindows, IsEmpty());
+    const std::string log = RunLogText();
+    EXPECT_THAT(log, HasSubstr("interrupted run not undone: " + std::string(root.begin(), root.end()) + ", error 4395"));
+    EXPECT_THAT(log, Not(HasSubstr("Copying File")));
+}
+
 TEST_F(QuietInstaller, EveryRefusalEndsWithItsCodeAndNoWindow)
 {
     struct Case {

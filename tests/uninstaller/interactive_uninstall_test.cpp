@@ -6,6 +6,9 @@
 
 #include <gmock/gmock.h>
 
+#include "engine/journal/disk_journal.h"
+#include "engine/journal/protected_root.h"
+#include "engine/journal/uninstall_log.h"
 #include "tests/common/box_watcher.h"
 #include "tests/common/scratch_registry.h"
 #include "tests/uninstaller/uninstall_fixture.h"
@@ -65,6 +68,34 @@ TEST_F(InteractiveUninstall, ConfirmNoRemovesNothing)
     EXPECT_EQ(group.WaitForFirst(kUninstallLimitMs), 1602u);
     EXPECT_TRUE(group.WaitForAll(kUninstallLimitMs));
     EXPECT_THAT(Differences(installed, MachineSnapshot::Take()), IsEmpty());
+}
+
+// An installation killed before: undone first, said in a box, then the
+// uninstallation asks as usual.
+TEST_F(InteractiveUninstall, AnInterruptedInstallationIsUndoneAndToldFirst)
+{
+    const DemoInstallation d = InstallDemo();
+    const std::wstring added = d.installFolder + L"\\added.dll";
+    {
+        UninstallLog run;
+        DiskJournal disk;
+        ASSERT_EQ(disk.Begin(DefaultJournalRoot(), L"Trelvane 7"), static_cast<DWORD>(ERROR_SUCCESS));
+        run.Disk = &disk;
+        ASSERT_EQ(run.RecordFile(added, 0, false), static_cast<DWORD>(ERROR_SUCCESS));
+        HANDLE file = ::CreateFileW(added.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        ::CloseHandle(file);
+    }  // killed
+    ProcessGroup group(d.uninstaller);
+    HWND told = BoxWith(group, L"The previous installation of Trelvane 7.08g was interrupted. It has been undone");
+    ASSERT_NE(told, nullptr);
+    EXPECT_EQ(::GetFileAttributesW(added.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(ButtonIds(told), std::vector<int>{IDOK});
+    Answer(told, IDOK);
+    HWND confirm = BoxWith(group, L"Remove 'Trelvane 7.08g' and all of its components?");
+    Answer(confirm, IDNO);
+    EXPECT_EQ(group.WaitForFirst(kUninstallLimitMs), 1602u);
+    EXPECT_TRUE(group.WaitForAll(kUninstallLimitMs));
 }
 
 TEST_F(InteractiveUninstall, ADamagedLogIsExplainedAndNothingIsRemoved)

@@ -9,6 +9,9 @@
 
 #include <algorithm>
 
+#include "engine/journal/disk_journal.h"
+#include "support/handles.h"
+#include "engine/journal/protected_root.h"
 #include "engine/journal/uninstall_log.h"
 #include "tests/common/registry_test_util.h"
 #include "tests/uninstaller/uninstall_fixture.h"
@@ -34,6 +37,51 @@ bool CopyLeftToRestart()
 }
 
 using QuietUninstall = UninstallTest;
+
+std::string FileText(const std::wstring& path)
+{
+    UniqueFile in(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    std::string text(4096, '\0');
+    DWORD got = 0;
+    if (!in || !::ReadFile(in.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr))
+        return {};
+    text.resize(got);
+    return text;
+}
+
+bool WriteText(const std::wstring& path, const std::string& text)
+{
+    UniqueFile out(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    return out && ::WriteFile(out.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+// An installation run killed over an installed product: its journal on
+// disk is undone before the uninstaller looks at what is installed.
+TEST_F(QuietUninstall, FirstUndoesAnInstallationThatWasKilled)
+{
+    const DemoInstallation d = InstallDemo();
+    const std::wstring dataFile = d.dataFiles.at(0);
+    const std::string dataBefore = FileText(dataFile);
+    const std::wstring newFolder = d.installFolder + L"\\Added";
+    {
+        UninstallLog run;
+        DiskJournal disk;
+        ASSERT_EQ(disk.Begin(DefaultJournalRoot(), L"Trelvane 7"), static_cast<DWORD>(ERROR_SUCCESS));
+        run.Disk = &disk;
+        ASSERT_EQ(run.RecordFile(dataFile, 3, false), static_cast<DWORD>(ERROR_SUCCESS));
+        ASSERT_TRUE(WriteText(dataFile, "half"));
+        ASSERT_EQ(run.RecordFile(newFolder + L"\\new.dll", 0, false), static_cast<DWORD>(ERROR_SUCCESS));
+        ASSERT_TRUE(WriteText(newFolder + L"\\new.dll", "new"));
+    }  // killed: neither committed nor rolled back
+
+    EXPECT_EQ(RunQuietly(d), 0u) << RunLogText();
+    EXPECT_THAT(RunLogText(), HasSubstr("interrupted run undone: 3 changes"));
+    EXPECT_EQ(FileText(dataFile), dataBefore) << "the data file the user keeps is the one from before";
+    EXPECT_FALSE(Exists(newFolder));
+    EXPECT_FALSE(Exists(DefaultJournalRoot()));
+    EXPECT_THAT(ChangesSinceStart(d.dataFiles), IsEmpty()) << Narrow(ChangesSinceStart(d.dataFiles));
+}
 
 TEST_F(QuietUninstall, LeavesTheMachineAsBeforeButTheDataFilesItKeeps)
 {

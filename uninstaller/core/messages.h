@@ -37,5 +37,7 @@ inline constexpr unsigned kBadSwitch = 530;         // %1 the argument
 inline constexpr unsigned kUsage = 531;
 inline constexpr unsigned kLogFileFailed = 532;     // %1 file, %2 error text
 inline constexpr unsigned kMoreLeft = 536;          // %1 count
+inline constexpr unsigned kInterruptedRunUndone = 537;     // %1 product
+inline constexpr unsigned kInterruptedRunNotUndone = 538;  // %1 product, %2 journal or folder, %3 error text
 
 }  // namespace va::uninstall::message

@@ -26,6 +26,8 @@ struct LogEntry {
     // Where BackupPath came from; differs from Path for a shortcut whose
     // predecessor sat elsewhere (or whose own creation failed).
     std::wstring BackupSource;
+    // The entry's record in the run's journal on disk; 0 (Begin's): none.
+    std::uint32_t JournalSequence = 0;
 };
 
 }  // namespace va

@@ -6,7 +6,10 @@
 //                            "N passed|failed operation", so that a run
 //                            without a failing point counts the points;
 //   TRELVANE_FAULT_PAUSE=N   the run stops at point N, reports "N paused"
-//                            and waits to be killed.
+//                            and waits to be killed;
+//   TRELVANE_STOP_AFTER_RECOVERY=1  the run ends (exit code 0) right after
+//                            the start-up recovery of interrupted runs, so
+//                            that the machine can be looked at then.
 // The shipped installer does not contain this file.
 
 #include <windows.h>
@@ -67,13 +70,23 @@ DWORD Hook(const char* operation, DWORD failure)
     return fail ? failure : ERROR_SUCCESS;
 }
 
+bool g_stopAfterRecovery = false;
+
+void Milestone(const char* name)
+{
+    if (g_stopAfterRecovery && std::string(name) == "recovered")
+        ::ExitProcess(0);
+}
+
 struct HookInstallation {
     HookInstallation()
     {
         g_failAt = Number(L"TRELVANE_FAULT_POINT");
         g_pauseAt = Number(L"TRELVANE_FAULT_PAUSE");
         g_report = Variable(L"TRELVANE_FAULT_REPORT");
+        g_stopAfterRecovery = Variable(L"TRELVANE_STOP_AFTER_RECOVERY") == L"1";
         va::SetFaultHook(Hook);
+        va::SetMilestoneHook(Milestone);
     }
 };
 
