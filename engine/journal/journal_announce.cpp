@@ -40,6 +40,16 @@ std::uint32_t UninstallLog::AnnounceFolder(const std::wstring& path)
     return Announce(record, false);
 }
 
+void UninstallLog::AnnounceTemporaryFile(const std::wstring& path, std::int32_t kind)
+{
+    JournalRecord record;
+    record.Kind = JournalRecordKind::PlaceFile;
+    record.Target = path;
+    record.ExistedBefore = false;
+    record.Detail = kind;
+    Announce(record, false);
+}
+
 void UninstallLog::AnnounceValue(const std::wstring& key, const std::wstring& name, bool existed, DWORD type,
                                  const std::string& data)
 {

@@ -61,6 +61,10 @@ public:
     // The journal on disk (when Disk is set): a folder about to be made
     // outside RecordFolders; the sequence for its entry (0 when none).
     std::uint32_t AnnounceFolder(const std::wstring& path);
+    // A file about to pass through this run's temporary folder (the journal
+    // on disk only: the run itself removes it at its end, a recovery when
+    // the run was killed).
+    void AnnounceTemporaryFile(const std::wstring& path, std::int32_t kind);
     // A value about to be written under HKEY_LOCAL_MACHINE, as it was.
     void AnnounceValue(const std::wstring& key, const std::wstring& name, bool existed, DWORD type,
                        const std::string& data);

@@ -66,6 +66,16 @@ DWORD UninstallLogJournal::RecordFile(const std::wstring& path, std::int32_t kin
 
 void UninstallLogJournal::CommitOutcome(std::uint8_t outcome) { log_.CommitOutcome(outcome); }
 
+void UninstallLogJournal::AnnounceTemporaryFile(const std::wstring& folder, const std::wstring& path,
+                                                std::int32_t kind, bool first)
+{
+    // Announced on disk only: a killed run's next start removes them; the
+    // run itself removes them when it ends, whatever its result.
+    if (first && !folder.empty())
+        log_.AnnounceFolder(folder);
+    log_.AnnounceTemporaryFile(path, kind);
+}
+
 notification::result OnFileBegin(const PackageEntry& entry, PlacementContext& context)
 {
     const std::wstring& destination = entry.destination;
@@ -103,8 +113,13 @@ notification::result OnFileBegin(const PackageEntry& entry, PlacementContext& co
         *context.uninstallerPath = destination;
     const std::wstring text = CopyingFileText(destination, context);
     if (d.temporary) {
-        if (context.temporaryFiles)
+        if (context.temporaryFiles) {
+            if (context.journal)
+                context.journal->AnnounceTemporaryFile(context.temporaryFiles->folder, destination,
+                                                       static_cast<std::int32_t>(entry.kind),
+                                                       context.temporaryFiles->files.empty());
             context.temporaryFiles->files.push_back(destination);
+        }
     } else if (context.journal) {
         Record(context, destination, static_cast<std::int32_t>(entry.kind), d.copy);
     }

@@ -28,6 +28,12 @@ public:
     // ERROR_SUCCESS, or the Windows error that forbids writing at the path.
     virtual DWORD RecordFile(const std::wstring& path, std::int32_t kind, bool copy) = 0;
     virtual void CommitOutcome(std::uint8_t outcome) = 0;
+    // A file about to pass through the run's temporary folder `folder`
+    // (made with its first file); `first`: the folder's first file.
+    virtual void AnnounceTemporaryFile(const std::wstring& /*folder*/, const std::wstring& /*path*/,
+                                       std::int32_t /*kind*/, bool /*first*/)
+    {
+    }
 };
 
 // The session's journal behind that interface.
@@ -37,6 +43,8 @@ public:
     bool IsKeptDataFile(const std::wstring& path) const override;
     DWORD RecordFile(const std::wstring& path, std::int32_t kind, bool copy) override;
     void CommitOutcome(std::uint8_t outcome) override;
+    void AnnounceTemporaryFile(const std::wstring& folder, const std::wstring& path, std::int32_t kind,
+                               bool first) override;
 
 private:
     UninstallLog& log_;
