@@ -30,6 +30,12 @@ inline DWORD Attributes(const std::wstring& path)
     return ::GetFileAttributesW(path.c_str());
 }
 
+inline bool IsFolder(const std::wstring& path)
+{
+    const DWORD a = Attributes(path);
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 class ScratchFolder {
 public:
     // A folder of its own for each object of the process.

@@ -15,15 +15,10 @@ namespace {
 
 using test::Attributes;
 using test::Exists;
+using test::IsFolder;
 using test::ReadBytes;
 using test::ScratchFolder;
 using test::WriteBytes;
-
-bool IsFolder(const std::wstring& path)
-{
-    const DWORD a = Attributes(path);
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 std::wstring OnlyRunFolder(const std::wstring& root)
 {

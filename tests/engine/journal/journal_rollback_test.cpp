@@ -9,15 +9,10 @@ namespace {
 
 using test::Attributes;
 using test::Exists;
+using test::IsFolder;
 using test::ReadBytes;
 using test::ScratchFolder;
 using test::WriteBytes;
-
-bool IsFolder(const std::wstring& path)
-{
-    DWORD a = Attributes(path);
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 // What the package reader does after RecordFile: write the new file.
 void Place(UninstallLog& log, const std::wstring& path, std::int32_t kind, bool commit)
