@@ -67,8 +67,9 @@ void CommitShortcut(UninstallLog& log, HRESULT created, const std::wstring& link
     }
 }
 
-// Where CreateShortcut saves the link named `name` in `folder`, for the
-// journal to name before it is made; empty when it would fail.
+// Where the link named `name` in `folder` is saved (CreateShortcut, and the
+// journal naming it before it is made); empty without a folder or when the
+// path is too long.
 std::wstring LinkPathFor(const std::wstring& folder, const std::wstring& name)
 {
     wchar_t path[MAX_PATH] = {};
@@ -120,22 +121,19 @@ HRESULT CreateShortcut(const std::wstring& target, const std::wstring& folder, c
         ::PathRemoveExtensionW(linkName);
     }
 
-    static constexpr wchar_t kExtension[] = L".lnk";
     // Without a folder the link would land in whatever the current folder is.
     if (folder.empty())
         return E_INVALIDARG;
-    wchar_t path[MAX_PATH] = {};
-    if (!CopyToPathBuffer(folder, path) || !::PathAppendW(path, linkName) ||
-        ::lstrlenW(path) + ::lstrlenW(kExtension) >= MAX_PATH)
+    const std::wstring path = LinkPathFor(folder, linkName);
+    if (path.empty())
         return kTooLong;
-    ::lstrcatW(path, kExtension);
 
     HRESULT result = S_OK;
     {
         const ComInitialization initialized(com.initialize, com.uninitialize);
         if (!initialized.Succeeded())
             return FAILED(initialized.Result()) ? initialized.Result() : E_UNEXPECTED;
-        result = SaveLink(com, target, workingFolder, path);
+        result = SaveLink(com, target, workingFolder, path.c_str());
     }
 
     if (FAILED(result))
