@@ -190,5 +190,27 @@ void SetKernelObjectSecurity(HANDLE handle, SECURITY_INFORMATION information, PS
     Check(pSetKernelObjectSecurity(handle, information, descriptor));
 }
 
+std::vector<BYTE> ProcessTokenUser() noexcept
+{
+    try {
+        VA_ADVAPI(OpenProcessToken);
+        VA_ADVAPI(GetTokenInformation);
+        HANDLE raw = nullptr;
+        if (!pOpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw))
+            return {};
+        const UniqueHandle token(raw);
+        DWORD needed = 0;
+        pGetTokenInformation(token.get(), TokenUser, nullptr, 0, &needed);
+        if (needed == 0)
+            return {};
+        std::vector<BYTE> buffer(needed);
+        if (!pGetTokenInformation(token.get(), TokenUser, buffer.data(), needed, &needed))
+            return {};
+        return buffer;
+    } catch (...) {
+        return {};
+    }
+}
+
 }  // namespace advapi
 }  // namespace va

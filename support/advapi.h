@@ -68,5 +68,9 @@ void SetFileSecurity(const wchar_t* path, SECURITY_INFORMATION information,
 std::vector<BYTE> GetKernelObjectSecurity(HANDLE handle, SECURITY_INFORMATION information);
 void SetKernelObjectSecurity(HANDLE handle, SECURITY_INFORMATION information, PSECURITY_DESCRIPTOR descriptor);
 
+// This process's account: its token's TOKEN_USER (the SID at User.Sid);
+// empty when the token cannot be read.  Never raises.
+std::vector<BYTE> ProcessTokenUser() noexcept;
+
 }  // namespace advapi
 }  // namespace va

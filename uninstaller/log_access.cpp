@@ -90,24 +90,10 @@ bool ReadLogAccess(const std::wstring& path, LogAccess& access)
 
 std::wstring RunningAccountSid()
 {
-    try {
-        VA_ADVAPI(OpenProcessToken);
-        VA_ADVAPI(GetTokenInformation);
-        HANDLE raw = nullptr;
-        if (!pOpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &raw))
-            return {};
-        const UniqueHandle token(raw);
-        DWORD needed = 0;
-        pGetTokenInformation(token.get(), TokenUser, nullptr, 0, &needed);
-        if (needed == 0)
-            return {};
-        std::vector<BYTE> buffer(needed);
-        if (!pGetTokenInformation(token.get(), TokenUser, buffer.data(), needed, &needed))
-            return {};
-        return SidText(reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid);
-    } catch (...) {
+    const std::vector<BYTE> user = advapi::ProcessTokenUser();
+    if (user.empty())
         return {};
-    }
+    return SidText(reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid);
 }
 
 }  // namespace va::uninstall

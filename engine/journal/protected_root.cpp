@@ -33,18 +33,7 @@ bool IsSid(PSID sid, WELL_KNOWN_SID_TYPE type)
 // that account's; another user's is still refused.
 class ProcessUser {
 public:
-    ProcessUser()
-    {
-        HANDLE token = nullptr;
-        if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
-            return;
-        const UniqueHandle owned(token);
-        DWORD size = 0;
-        ::GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-        buffer_.resize(size);
-        if (size == 0 || !::GetTokenInformation(token, TokenUser, buffer_.data(), size, &size))
-            buffer_.clear();
-    }
+    ProcessUser() : buffer_(advapi::ProcessTokenUser()) {}
     bool Is(PSID sid) const
     {
         return !buffer_.empty() && ::EqualSid(reinterpret_cast<const TOKEN_USER*>(buffer_.data())->User.Sid, sid);
