@@ -93,12 +93,6 @@ void PinnedFolderChain::Release() noexcept
     root_.clear();
 }
 
-DWORD CheckNoReparsePoint(const std::wstring& root, const std::wstring& path)
-{
-    PinnedFolderChain chain;
-    return CheckNoReparsePoint(root, path, chain);
-}
-
 DWORD CheckNoReparsePoint(const std::wstring& root, const std::wstring& path, PinnedFolderChain& chain)
 {
     const DWORD error = chain.Pin(root, ParentFolder(path));

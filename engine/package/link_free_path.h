@@ -40,9 +40,8 @@ private:
 };
 
 // ERROR_SUCCESS when neither a folder of `path`'s chain below `root` nor
-// the file itself (when it exists) is a reparse point; else as Pin.  With
-// `chain`, the folders stay held there afterwards.
-DWORD CheckNoReparsePoint(const std::wstring& root, const std::wstring& path);
+// the file itself (when it exists) is a reparse point; else as Pin.  The
+// folders stay held in `chain` afterwards.
 DWORD CheckNoReparsePoint(const std::wstring& root, const std::wstring& path, PinnedFolderChain& chain);
 
 }  // namespace va
